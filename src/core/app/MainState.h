@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace scourix {
+
+// The main window's shared state, which every procedure works on.
+struct MainState {
+    explicit MainState(Platform platform) : ui(platform) {}
+
+    Platform ui;
+
+    // True while no scan runs and from the moment Stop is pressed.
+    bool bStop = true;
+    // The temporary folder ending in "/", set when a scan includes it; prefix of the
+    // report files.
+    std::string sTempPath;
+    // The report's lists of searched locations and patterns, rebuilt after every walk.
+    std::string sFindPlaces;
+    std::string sFindTypes;
+
+    // Close requests are ignored until start-up has finished.
+    bool startUpDone = false;
+    // A scan's procedure is active (set from its start until it has unwound); closing is
+    // refused during that whole time, even after Stop.
+    bool scanActive = false;
+};
+
+}  // namespace scourix

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace scourix {
+
+enum class OpenOutcome {
+    Opened,
+    NoAssociation,  // the file exists but the desktop has no application for its type
+    Failed,
+};
+
+// The desktop's services for one file. Paths are passed as one argument, never through
+// a shell.
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    virtual OpenOutcome openDocument(const std::string& path) = 0;
+    virtual void showProperties(const std::string& path) = 0;
+    // Opens a text file in the desktop's default application for text files.
+    virtual void openTextFile(const std::string& path) = 0;
+};
+
+}  // namespace scourix

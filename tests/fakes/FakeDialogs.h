@@ -1,0 +1,42 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+
+namespace scourix {
+
+// Answers message and input boxes from a script and records every box shown.
+class FakeDialogs : public Dialogs {
+public:
+    struct Box {
+        std::string text;
+        int flags = 0;
+        std::string title;
+    };
+    struct Input {
+        std::string prompt;
+        std::string title;
+        std::string defaultText;
+    };
+
+    // Answers for the next message boxes, in order. With the script used up, a box gets
+    // the answer of its default button.
+    std::deque<int> answers;
+    // Answers for the next input boxes, in order; with the script used up, Cancel ("").
+    std::deque<std::string> inputs;
+
+    std::vector<Box> boxes;
+    std::vector<Input> inputBoxes;
+
+    int messageBox(const std::string& text, int flags, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+
+    // The answer of a box's default button: the first button, or the second with 256.
+    static int defaultAnswer(int flags);
+};
+
+}  // namespace scourix
