@@ -12,21 +12,21 @@ namespace scourix {
 // system file when it is neither a regular file nor a symbolic link (device, socket,
 // FIFO). Folders are never found by a lookup.
 enum class Lookup {
-    Ordinary,              // hidden and system files count as absent
-    WithHidden,            // hidden files admitted, system files absent
-    WithHiddenAndSystem,   // anything that is not a folder, links included
+    Ordinary,             // hidden and system files count as absent
+    WithHidden,           // hidden files admitted, system files absent
+    WithHiddenAndSystem,  // anything that is not a folder, links included
 };
 
 struct FolderEntry {
-    std::string name;      // exact bytes
-    bool isFolder = false; // a real folder, never a link to one
+    std::string name;       // exact bytes
+    bool isFolder = false;  // a real folder, never a link to one
     bool hidden = false;
     bool system = false;
 };
 
 // One read of a folder: its own form of the path and every entry in it.
 struct FolderListing {
-    std::string path;       // as the lister reports it
+    std::string path;  // as the lister reports it
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     bool virtualFileSystem = false;  // proc, sysfs and the like: never entered

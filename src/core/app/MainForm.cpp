@@ -13,7 +13,9 @@ MainForm::MainForm(Platform platform) : state_(platform) {}
 MainForm::~MainForm() = default;
 void MainForm::Form_Load() {}
 void MainForm::SetEn(bool) {}
-bool MainForm::Form_Unload() { return false; }
+bool MainForm::Form_Unload() {
+    return false;
+}
 void MainForm::cmdClose_Click() {}
 void MainForm::mClose_Click() {}
 void MainForm::Form_Resize() {}

@@ -18,16 +18,16 @@ struct ControlDesign {
     ControlKind kind;
     std::string_view caption;
     std::string_view toolTip;
-    Rect geometry;              // twips; a Line runs from (left, top) to (width, height)
+    Rect geometry;  // twips; a Line runs from (left, top) to (width, height)
     bool switchedBySetEn;
     bool enabledAfterStartUp;
-    int value;                  // check boxes: design value
-    bool cream;                 // drawn on the window's cream instead of the button colour
+    int value;   // check boxes: design value
+    bool cream;  // drawn on the window's cream instead of the button colour
 };
 
 struct MenuItemDesign {
-    std::string_view name;      // "" for an unnamed separator
-    std::string_view caption;   // "-" for a separator
+    std::string_view name;     // "" for an unnamed separator
+    std::string_view caption;  // "-" for a separator
     bool switchedBySetEn;
     bool enabledAfterStartUp;
     bool isSeparator() const { return caption == "-"; }
