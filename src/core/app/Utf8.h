@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace scourix::utf8 {
+
+// Decodes the character at text[i] and advances i past it. A byte that does not begin a
+// valid, shortest-form sequence stands for itself as U+DC80 + (byte - 0x80), so that
+// names that are not valid UTF-8 still compare and match by their exact bytes.
+char32_t next(std::string_view text, std::size_t& i);
+
+// True when c stands for a raw byte of invalid input.
+inline bool isRawByte(char32_t c) {
+    return c >= 0xDC80 && c <= 0xDCFF;
+}
+
+// The simple lower-case form of c for the letters that have case (Latin, Greek, Cyrillic,
+// Armenian, full-width Latin); any other character is returned unchanged.
+char32_t foldCase(char32_t c);
+
+}  // namespace scourix::utf8

@@ -1,0 +1,164 @@
+#include "scan/PatternSet.h"
+
+#include "app/Utf8.h"
+
+namespace scourix {
+namespace {
+
+std::u32string foldText(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        out += utf8::foldCase(utf8::next(text, i));
+    }
+    return out;
+}
+
+bool hasWildcard(std::u32string_view s) {
+    return s.find_first_of(U"*?") != std::u32string_view::npos;
+}
+
+// Glob matching with one backtracking point: linear for patterns with a single "*",
+// never exponential.
+template <class Ch>
+bool glob(std::basic_string_view<Ch> p, std::basic_string_view<Ch> s) {
+    std::size_t pi = 0;
+    std::size_t si = 0;
+    std::size_t starP = std::basic_string_view<Ch>::npos;
+    std::size_t starS = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && (p[pi] == Ch('?') || p[pi] == s[si])) {
+            ++pi;
+            ++si;
+        } else if (pi < p.size() && p[pi] == Ch('*')) {
+            starP = pi++;
+            starS = si;
+        } else if (starP != std::basic_string_view<Ch>::npos) {
+            pi = starP + 1;
+            si = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == Ch('*')) {
+        ++pi;
+    }
+    return pi == p.size();
+}
+
+template <class Ch>
+bool endsWith(std::basic_string_view<Ch> s, std::basic_string_view<Ch> suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+}  // namespace
+
+PatternSet::Form PatternSet::compileForm(std::u32string folded) {
+    Form form;
+    form.isAscii = true;
+    for (char32_t c : folded) {
+        if (c >= 0x80) {
+            form.isAscii = false;
+        }
+    }
+    if (!folded.empty() && folded.find_first_not_of(U'*') == std::u32string::npos) {
+        form.kind = Kind::Any;
+    } else if (!hasWildcard(folded)) {
+        form.kind = Kind::Literal;
+    } else if (folded.size() > 1 && folded[0] == U'*' && !hasWildcard(folded.substr(1))) {
+        form.kind = Kind::Suffix;
+        folded.erase(0, 1);
+    }
+    if (form.isAscii) {
+        form.ascii.assign(folded.begin(), folded.end());
+    }
+    form.text = std::move(folded);
+    return form;
+}
+
+PatternSet::PatternSet(const std::vector<std::string>& patterns) {
+    patterns_.reserve(patterns.size());
+    for (const std::string& p : patterns) {
+        Compiled c;
+        std::u32string folded = foldText(p);
+        if (folded.size() >= 2 && folded.compare(folded.size() - 2, 2, U".*") == 0) {
+            c.hasDotStar = true;
+            c.stripped = compileForm(folded.substr(0, folded.size() - 2));
+        }
+        c.full = compileForm(std::move(folded));
+        patterns_.push_back(std::move(c));
+    }
+}
+
+void PatternSet::prepare(std::string_view name, Name& out) {
+    out.isAscii = true;
+    out.hasDot = name.find('.') != std::string_view::npos;
+    out.ascii.clear();
+    for (char ch : name) {
+        auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80) {
+            out.isAscii = false;
+            break;
+        }
+        out.ascii += static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+    }
+    if (!out.isAscii) {
+        out.wide = foldText(name);
+    }
+}
+
+bool PatternSet::matchForm(const Form& form, const Name& name) {
+    if (form.kind == Kind::Any) {
+        return true;
+    }
+    // An ASCII name can only match a pattern whose literal characters are ASCII too.
+    if (name.isAscii) {
+        if (!form.isAscii) {
+            return false;
+        }
+        std::string_view p = form.ascii;
+        std::string_view s = name.ascii;
+        switch (form.kind) {
+            case Kind::Literal:
+                return p == s;
+            case Kind::Suffix:
+                return endsWith(s, p);
+            default:
+                return glob(p, s);
+        }
+    }
+    std::u32string_view p = form.text;
+    std::u32string_view s = name.wide;
+    switch (form.kind) {
+        case Kind::Literal:
+            return p == s;
+        case Kind::Suffix:
+            return endsWith(s, p);
+        default:
+            return glob(p, s);
+    }
+}
+
+bool PatternSet::matchPrepared(const Compiled& c, const Name& name) const {
+    if (matchForm(c.full, name)) {
+        return true;
+    }
+    return c.hasDotStar && !name.hasDot && matchForm(c.stripped, name);
+}
+
+void PatternSet::matchAll(std::string_view name, std::vector<std::size_t>& out) const {
+    out.clear();
+    prepare(name, scratch_);
+    for (std::size_t i = 0; i < patterns_.size(); ++i) {
+        if (matchPrepared(patterns_[i], scratch_)) {
+            out.push_back(i);
+        }
+    }
+}
+
+bool PatternSet::matches(std::size_t pattern, std::string_view name) const {
+    prepare(name, scratch_);
+    return matchPrepared(patterns_[pattern], scratch_);
+}
+
+}  // namespace scourix

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scourix {
+
+// File-name wildcards, compiled once per scan. "*" stands for any run of characters and
+// "?" for exactly one; letters compare without regard to case; every other character is
+// literal. As users of these patterns expect, a pattern ending in ".*" also matches a
+// name without a dot ("chklist.*" matches "chklist", "*.*" matches every name).
+class PatternSet {
+public:
+    explicit PatternSet(const std::vector<std::string>& patterns);
+
+    std::size_t size() const { return patterns_.size(); }
+
+    // The indexes, ascending, of the patterns that name matches; out is overwritten.
+    void matchAll(std::string_view name, std::vector<std::size_t>& out) const;
+    bool matches(std::size_t pattern, std::string_view name) const;
+
+private:
+    enum class Kind { Any, Literal, Suffix, Glob };
+
+    struct Form {
+        Kind kind = Kind::Glob;
+        std::u32string text;  // folded; for Suffix the part after the leading "*"
+        std::string ascii;    // the same in bytes, when the pattern is ASCII only
+        bool isAscii = false;
+    };
+
+    struct Compiled {
+        Form full;
+        bool hasDotStar = false;  // ends in ".*": also tried without it on dotless names
+        Form stripped;
+    };
+
+    // A name prepared once for all patterns.
+    struct Name {
+        bool isAscii = true;
+        bool hasDot = false;
+        std::string ascii;    // folded, when isAscii
+        std::u32string wide;  // folded, otherwise
+    };
+
+    static Form compileForm(std::u32string folded);
+    static bool matchForm(const Form& form, const Name& name);
+    bool matchPrepared(const Compiled& c, const Name& name) const;
+    static void prepare(std::string_view name, Name& out);
+
+    std::vector<Compiled> patterns_;
+    mutable Name scratch_;
+};
+
+}  // namespace scourix
