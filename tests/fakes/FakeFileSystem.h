@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace scourix {
+
+// Every operation of FakeFileSystem, for injected failures and the call log.
+enum class FsOp {
+    Lookup,
+    ListFolder,
+    FileLength,
+    Remove,
+    Rename,
+    ResetAttributes,
+    Probe,
+    ReadLines,
+    ReadText,
+    ReplaceText,
+    WriteText,
+};
+
+// An in-memory tree of folders, files, links and system files (devices, FIFOs). Paths are
+// absolute or relative to `current`; a name beginning with "." is hidden. File contents
+// are the texts as the program wrote them (UTF-8, line ends included), so a test compares
+// them byte for byte. Any operation can be made to fail on a given path.
+class FakeFileSystem : public FileSystem {
+public:
+    enum class Kind { Folder, File, Link, Special };
+
+    struct Node {
+        Kind kind = Kind::File;
+        std::string content;
+        std::optional<std::uint64_t> length;  // overrides content.size()
+        // A file without owner write permission; a folder whose entries cannot change.
+        bool readOnly = false;
+        std::string target;  // links
+        std::uint64_t device = 1;
+        std::uint64_t inode = 0;
+        bool virtualFileSystem = false;
+    };
+
+    FakeFileSystem();
+
+    std::vector<std::string> volumeList{"/"};
+    std::string temp = "/tmp/";
+    std::string program = "/opt/scourix";
+    std::string current = "/home/user";
+
+    // Set-up; missing parent folders are created.
+    void addFolder(const std::string& path, bool readOnly = false);
+    void addFile(const std::string& path, std::string content = "", bool readOnly = false);
+    void addLink(const std::string& path, const std::string& target);
+    void addSpecial(const std::string& path);
+    void setLength(const std::string& path, std::uint64_t length);
+    void setReadOnly(const std::string& path, bool on);
+    // Marks a folder and everything now below it as another volume.
+    void markVolume(const std::string& path, std::uint64_t device, bool virtualFs = false);
+
+    // The next `times` calls of op on path fail with error (every call with times < 0).
+    void failOn(FsOp op, const std::string& path, Error error, int times = -1);
+    void clearFailures() { failures_.clear(); }
+
+    bool exists(const std::string& path) const;
+    const Node* node(const std::string& path) const;
+    // The content of the file at path; throws when there is none.
+    const std::string& content(const std::string& path) const;
+
+    // Every call in order, with the path as given (Rename: the source).
+    mutable std::vector<std::pair<FsOp, std::string>> calls;
+    int callCount(FsOp op) const;
+
+    // FileSystem.
+    Result<std::string> lookup(const std::string& path, Lookup filter) const override;
+    Result<FolderListing> listFolder(const std::string& path) const override;
+    Result<std::uint64_t> fileLength(const std::string& path) const override;
+    Status removeFile(const std::string& path) override;
+    Status renameNoReplace(const std::string& from, const std::string& to) override;
+    Status resetAttributes(const std::string& path) override;
+    std::string tempFolder() const override { return temp; }
+    std::vector<std::string> volumes() const override { return volumeList; }
+    Status probe(const std::string& path) const override;
+    std::string programFolder() const override { return program; }
+    std::string currentFolder() const override { return current; }
+    Result<std::vector<std::string>> readLines(const std::string& path) const override;
+    Result<std::string> readText(const std::string& path) const override;
+    Status writeText(const std::string& path, const std::string& text) override;
+    Status replaceText(const std::string& path, const std::string& text) override;
+
+    // The absolute form of path without a final "/" ("/" stays).
+    std::string normalize(const std::string& path) const;
+    static Error noSuchFile();
+    static Error permissionDenied();
+    static Error fileExists();
+    static std::string parentOf(const std::string& normalizedPath);
+    static std::string nameOf(const std::string& normalizedPath);
+
+private:
+    struct Failure {
+        Error error;
+        int times = -1;
+    };
+
+    // Logs the call and returns the injected failure, if one is due.
+    std::optional<Error> enter(FsOp op, const std::string& path) const;
+    Node* find(const std::string& path);
+    const Node* find(const std::string& path) const;
+    // The key of the node that path leads to after following links ("" for a loop).
+    std::string resolveKey(const std::string& path) const;
+    const Node* resolve(const std::string& path) const;
+    std::optional<Error> canChangeEntryIn(const std::string& normalizedPath) const;
+    Node& make(const std::string& path, Kind kind);
+    Status store(const std::string& path, const std::string& text);
+
+    std::map<std::string, Node> nodes_;
+    mutable std::map<std::pair<FsOp, std::string>, Failure> failures_;
+    std::uint64_t nextInode_ = 2;
+};
+
+}  // namespace scourix

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "fakes/FakeCheckList.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeControls.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeWindowSystem.h"
+#include "platform/Platform.h"
+
+namespace scourix {
+
+// One fake of everything the procedures reach, in the state of a freshly created window:
+// lstPat holds the built-in patterns unticked, the other lists are empty, the controls
+// have their design states.
+class FakePlatform {
+public:
+    FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    FakeCheckList lstDrive;
+    FakeCheckList lstPat;
+    FakeCheckList lstFound;
+    FakeControls controls;
+    FakeDialogs dialogs;
+    FakeWindowSystem window;
+    FakeFileSystem fs;
+    FakeShell shell;
+    FakeClock clock;
+
+    Platform platform();
+};
+
+}  // namespace scourix

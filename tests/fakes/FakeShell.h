@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Shell.h"
+
+namespace scourix {
+
+// Records what the procedures ask of the desktop; openDocument answers `outcome`.
+class FakeShell : public Shell {
+public:
+    OpenOutcome outcome = OpenOutcome::Opened;
+    std::vector<std::string> openedDocuments;
+    std::vector<std::string> shownProperties;
+    std::vector<std::string> openedTextFiles;
+
+    OpenOutcome openDocument(const std::string& path) override {
+        openedDocuments.push_back(path);
+        return outcome;
+    }
+    void showProperties(const std::string& path) override { shownProperties.push_back(path); }
+    void openTextFile(const std::string& path) override { openedTextFiles.push_back(path); }
+};
+
+}  // namespace scourix

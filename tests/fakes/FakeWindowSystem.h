@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeInfoWindow.h"
+#include "platform/WindowSystem.h"
+
+namespace scourix {
+
+// Records what the procedures ask of the window system. Hooks let a test act at the
+// moments where the real event loop would run other handlers.
+class FakeWindowSystem : public WindowSystem {
+public:
+    int showMainWindowCalls = 0;
+    int doEventsCalls = 0;
+    std::vector<int> pointers;
+    std::vector<std::string> popupMenus;
+    int requestCloseCalls = 0;
+    int endNowCalls = 0;
+    std::vector<std::shared_ptr<FakeInfoWindow::Record>> infoWindows;
+
+    // Runs on every doEvents, as a click handled in the middle of a scan would.
+    std::function<void()> onDoEvents;
+    // Runs inside popupMenu, as the choice of an item would.
+    std::function<void(const std::string&)> onPopupMenu;
+    // Runs on requestClose, where the real window runs Form_Unload.
+    std::function<void()> onRequestClose;
+    // Runs while an information window is shown modally.
+    std::function<void(const FakeInfoWindow::Record&)> onShowInfo;
+
+    bool isMinimized = false;
+    int width = 10230;
+    int height = 7695;
+
+    void showMainWindow() override { ++showMainWindowCalls; }
+    void doEvents() override;
+    void setPointer(int pointer) override { pointers.push_back(pointer); }
+    void popupMenu(std::string_view menuName) override;
+    std::unique_ptr<InfoWindow> loadInfoWindow() override;
+    void requestClose() override;
+    void endNow() override { ++endNowCalls; }
+
+    bool minimized() const override { return isMinimized; }
+    int clientWidth() const override { return width; }
+    int clientHeight() const override { return height; }
+
+    // The pointer now: the last one set, the default before any.
+    int pointer() const { return pointers.empty() ? kPointerDefault : pointers.back(); }
+    const FakeInfoWindow::Record& lastInfo() const;
+};
+
+}  // namespace scourix
