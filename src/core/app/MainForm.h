@@ -36,6 +36,10 @@ public:
     void cmdClose_Click();
     void mClose_Click();
 
+    // The pattern list's file.
+    void LoadTypeList();
+    Status SaveTypeList();
+
     // Layout.
     void Form_Resize();
 

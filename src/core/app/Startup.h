@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+
+#include "app/MainState.h"
+
+namespace scourix {
+
+class Locations;
+class TypeListStore;
+
+inline constexpr std::string_view kErrorReportName = "错误信息";
+inline constexpr std::string_view kScanReportName = "查找结果信息";
+
+// The main window's life: start-up, the switch between the idle and the scanning state,
+// and closing.
+class Startup {
+public:
+    Startup(MainState& state, Locations& locations, TypeListStore& types)
+        : s_(state), locations_(locations), types_(types) {}
+
+    void Form_Load();
+    // Sets the 26 commands that a scan must not reach all to en.
+    void SetEn(bool en);
+    // Returns Cancel: true keeps the window open.
+    bool Form_Unload();
+
+private:
+    // Deletes the report file at path when one exists; false after a reported failure.
+    bool removeReport(const std::string& path);
+    void reportCloseFailure(const Error& error);
+
+    MainState& s_;
+    Locations& locations_;
+    TypeListStore& types_;
+};
+
+}  // namespace scourix

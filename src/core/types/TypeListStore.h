@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/MainState.h"
+
+namespace scourix {
+
+inline constexpr std::string_view kTypeListFile = "TypeList.ini";
+
+// The pattern list lstPat and its file TypeList.ini in the program's folder: one line per
+// entry, the flag "1" (ticked) or "0" directly followed by the pattern.
+class TypeListStore {
+public:
+    explicit TypeListStore(MainState& state) : s_(state) {}
+
+    // Start-up: the file's list when the file exists, otherwise the built-in list that the
+    // window already holds, all ticked.
+    void initialise();
+
+    // Replaces lstPat with the file's entries. A failure stops loading without a message.
+    void LoadTypeList();
+
+    // Writes lstPat to the file; the previous file stays whole unless the whole list was
+    // written. The caller reports a failure.
+    Status SaveTypeList();
+
+    std::string path() const;
+
+private:
+    MainState& s_;
+};
+
+}  // namespace scourix
