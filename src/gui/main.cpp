@@ -1,0 +1,20 @@
+#include <QApplication>
+#include <clocale>
+
+#include "app/MainForm.h"
+#include "gui/AppIcon.h"
+#include "gui/MainWindow.h"
+
+int main(int argc, char* argv[]) {
+    // strerror and the like speak the user's language.
+    std::setlocale(LC_ALL, "");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Scourix"));
+    QApplication::setApplicationVersion(QStringLiteral("1.51"));
+    QApplication::setWindowIcon(scourix::AppIcon::icon());
+
+    scourix::MainWindow window;
+    // Start-up shows the window and lets its events run once before filling the lists.
+    window.form().Form_Load();
+    return QApplication::exec();
+}

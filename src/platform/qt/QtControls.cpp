@@ -1,0 +1,210 @@
+#include "platform/qt/QtControls.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QWidget>
+
+#include "platform/qt/Twips.h"
+
+namespace scourix {
+
+namespace {
+
+constexpr const char* kActionToolTip = "designToolTip";
+
+QString toQt(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string fromQt(const QString& s) {
+    return s.toStdString();
+}
+
+// A menu of the menu bar is switched through the action that opens it.
+QAction* menuActionOf(QObject* o) {
+    if (auto* menu = qobject_cast<QMenu*>(o)) {
+        return menu->menuAction();
+    }
+    return qobject_cast<QAction*>(o);
+}
+
+}  // namespace
+
+QtControls::QtControls(QWidget& window, QWidget& clientArea)
+    : window_(window), client_(clientArea) {}
+
+QObject* QtControls::find(std::string_view name) const {
+    std::string key(name);
+    auto it = cache_.find(key);
+    if (it != cache_.end() && it->second) {
+        return it->second;
+    }
+    QObject* found = window_.findChild<QObject*>(QString::fromUtf8(name.data(), name.size()));
+    if (found) {
+        cache_[key] = found;
+    }
+    return found;
+}
+
+bool QtControls::isWindow(std::string_view name) const {
+    return window_.objectName() == QString::fromUtf8(name.data(), name.size());
+}
+
+bool QtControls::enabled(std::string_view name) const {
+    if (isWindow(name)) {
+        return window_.isEnabled();
+    }
+    QObject* o = find(name);
+    if (QAction* a = menuActionOf(o)) {
+        return a->isEnabled();
+    }
+    auto* w = qobject_cast<QWidget*>(o);
+    return w && w->isEnabled();
+}
+
+void QtControls::setEnabled(std::string_view name, bool on) {
+    if (isWindow(name)) {
+        window_.setEnabled(on);
+        return;
+    }
+    QObject* o = find(name);
+    if (QAction* a = menuActionOf(o)) {
+        a->setEnabled(on);
+    } else if (auto* w = qobject_cast<QWidget*>(o)) {
+        w->setEnabled(on);
+    }
+}
+
+std::string QtControls::caption(std::string_view name) const {
+    if (isWindow(name)) {
+        return fromQt(window_.windowTitle());
+    }
+    QObject* o = find(name);
+    if (auto* menu = qobject_cast<QMenu*>(o)) {
+        return fromQt(menu->title());
+    }
+    if (auto* a = qobject_cast<QAction*>(o)) {
+        return fromQt(a->text());
+    }
+    if (auto* b = qobject_cast<QAbstractButton*>(o)) {
+        return fromQt(b->text());
+    }
+    if (auto* l = qobject_cast<QLabel*>(o)) {
+        return fromQt(l->text());
+    }
+    return {};
+}
+
+void QtControls::setCaption(std::string_view name, std::string text) {
+    const QString t = toQt(text);
+    if (isWindow(name)) {
+        window_.setWindowTitle(t);
+        return;
+    }
+    QObject* o = find(name);
+    if (auto* menu = qobject_cast<QMenu*>(o)) {
+        menu->setTitle(t);
+    } else if (auto* a = qobject_cast<QAction*>(o)) {
+        a->setText(t);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(o)) {
+        b->setText(t);
+    } else if (auto* l = qobject_cast<QLabel*>(o)) {
+        l->setText(t);
+        if (l->property(kAutoSizeProperty).toBool()) {
+            l->adjustSize();
+        }
+    }
+}
+
+std::string QtControls::toolTip(std::string_view name) const {
+    QObject* o = find(name);
+    if (auto* a = qobject_cast<QAction*>(o)) {
+        // An action makes up a tool tip from its text when it has none of its own.
+        return fromQt(a->property(kActionToolTip).toString());
+    }
+    auto* w = qobject_cast<QWidget*>(o);
+    return w ? fromQt(w->toolTip()) : std::string();
+}
+
+void QtControls::setToolTip(std::string_view name, std::string text) {
+    QObject* o = find(name);
+    const QString t = toQt(text);
+    if (auto* a = qobject_cast<QAction*>(o)) {
+        a->setProperty(kActionToolTip, t);
+        a->setToolTip(t);
+    } else if (auto* w = qobject_cast<QWidget*>(o)) {
+        w->setToolTip(t);
+    }
+}
+
+int QtControls::value(std::string_view name) const {
+    auto* b = qobject_cast<QAbstractButton*>(find(name));
+    return b && b->isCheckable() && b->isChecked() ? 1 : 0;
+}
+
+void QtControls::setValue(std::string_view name, int value) {
+    auto* b = qobject_cast<QAbstractButton*>(find(name));
+    if (b && b->isCheckable()) {
+        b->setChecked(value != 0);
+    }
+}
+
+bool QtControls::visible(std::string_view name) const {
+    if (isWindow(name)) {
+        return window_.isVisible();
+    }
+    QObject* o = find(name);
+    if (QAction* a = menuActionOf(o)) {
+        return a->isVisible();
+    }
+    // A control's own setting, whether or not its window is on screen yet.
+    auto* w = qobject_cast<QWidget*>(o);
+    return w && !w->isHidden();
+}
+
+void QtControls::setVisible(std::string_view name, bool on) {
+    QObject* o = find(name);
+    if (QAction* a = menuActionOf(o)) {
+        a->setVisible(on);
+    } else if (auto* w = qobject_cast<QWidget*>(o); w && !isWindow(name)) {
+        w->setVisible(on);
+    }
+}
+
+void QtControls::setFocus(std::string_view name) {
+    if (auto* w = qobject_cast<QWidget*>(find(name))) {
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+Rect QtControls::geometry(std::string_view name) const {
+    const double dx = Twips::dpiX(&window_);
+    const double dy = Twips::dpiY(&window_);
+    if (isWindow(name)) {
+        return {0, 0, Twips::fromPixels(client_.width(), dx),
+                Twips::fromPixels(client_.height(), dy)};
+    }
+    auto* w = qobject_cast<QWidget*>(find(name));
+    if (!w) {
+        return {};
+    }
+    const QRect g = w->geometry();
+    return {Twips::fromPixels(g.x(), dx), Twips::fromPixels(g.y(), dy),
+            Twips::fromPixels(g.width(), dx), Twips::fromPixels(g.height(), dy)};
+}
+
+void QtControls::setGeometry(std::string_view name, Rect r) {
+    auto* w = qobject_cast<QWidget*>(find(name));
+    // A negative size is refused: the control keeps what it had.
+    if (!w || isWindow(name) || r.width < 0 || r.height < 0) {
+        return;
+    }
+    const double dx = Twips::dpiX(&window_);
+    const double dy = Twips::dpiY(&window_);
+    w->setGeometry(Twips::toPixels(r.left, dx), Twips::toPixels(r.top, dy),
+                   Twips::toPixels(r.width, dx), Twips::toPixels(r.height, dy));
+}
+
+}  // namespace scourix
