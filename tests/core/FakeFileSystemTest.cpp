@@ -50,7 +50,7 @@ TEST(FakeFileSystem, ListsOnlyTheFolderOwnEntries) {
     fs.addLink("/link", "/d");
     const auto listing = fs.listFolder("/d/");
     ASSERT_TRUE(listing.ok());
-    EXPECT_EQ(listing.value().path, "/d");
+    EXPECT_EQ(listing.value().path, "/d/");
     EXPECT_EQ(names(listing.value()), (std::vector<std::string>{".a h", "b.txt", "dev s", "sub/"}));
     // Through a link the target's entries are listed under the link's path.
     const auto viaLink = fs.listFolder("/link");
@@ -88,6 +88,8 @@ TEST(FakeFileSystem, ReadsLinesAndInjectsFailuresAFewTimesOrAlways) {
     FakeFileSystem fs;
     fs.addFile("/f", "a\r\n\r\nb\nc");
     EXPECT_EQ(fs.readLines("/f").value(), (std::vector<std::string>{"a", "", "b", "c"}));
+    fs.addFile("/cr", "a\rb\r\r\n");
+    EXPECT_EQ(fs.readLines("/cr").value(), (std::vector<std::string>{"a", "b", ""}));
     fs.addFile("/g", "x\r\n");
     EXPECT_EQ(fs.readLines("/g").value(), (std::vector<std::string>{"x"}));
 

@@ -234,7 +234,7 @@ Result<FolderListing> FakeFileSystem::listFolder(const std::string& path) const 
         return notAFolder();
     }
     FolderListing listing;
-    listing.path = p;
+    listing.path = path;  // as the caller gave it, like the real lister
     listing.device = n->device;
     listing.inode = n->inode;
     listing.virtualFileSystem = n->virtualFileSystem;
@@ -363,21 +363,19 @@ Result<std::vector<std::string>> FakeFileSystem::readLines(const std::string& pa
     if (n->kind == Kind::Folder) {
         return isAFolder();
     }
-    // Lines end with LF or CR LF; a final line end does not start another line.
+    // A line ends with CR LF, LF or CR alone; a final line end does not start another line.
     std::vector<std::string> lines;
     const std::string& text = n->content;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) {
-            end = text.size();
-        }
-        if (end > start && text[end - 1] == '\r') {
-            --end;
+            lines.push_back(text.substr(start));
+            break;
         }
         lines.push_back(text.substr(start, end - start));
-        start = next;
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        start = end + (crLf ? 2 : 1);
     }
     return lines;
 }
