@@ -3,7 +3,10 @@
 #include "app/About.h"
 #include "app/Layout.h"
 #include "app/Startup.h"
+#include "results/ListReport.h"
+#include "results/ResultList.h"
 #include "scan/Locations.h"
+#include "scan/ScanDriver.h"
 #include "types/TypeListStore.h"
 
 namespace scourix {
@@ -14,7 +17,15 @@ MainForm::MainForm(Platform platform)
       locations_(std::make_unique<Locations>(state_)),
       startup_(std::make_unique<Startup>(state_, *locations_, *types_)),
       layout_(std::make_unique<Layout>(state_)),
-      about_(std::make_unique<About>(state_)) {}
+      about_(std::make_unique<About>(state_)),
+      results_(std::make_unique<ResultList>(state_)),
+      report_(std::make_unique<ListReport>(state_)),
+      scan_(std::make_unique<ScanDriver>(
+          state_, ScanDriver::Hooks{
+                      .setEn = [this](bool en) { SetEn(en); },
+                      .setSelectAll = [this](int value) { setSelectAll(value); },
+                      .viewInfo = [this](const std::string& name) { ViewInfo(name); },
+                  })) {}
 
 MainForm::~MainForm() = default;
 
@@ -63,6 +74,42 @@ void MainForm::mDUSelAll_Click() {
 }
 void MainForm::mDChSell_Click() {
     locations_->mDChSell_Click();
+}
+
+void MainForm::cmdFind_Click() {
+    scan_->cmdFind_Click();
+}
+void MainForm::mFind_Click() {
+    scan_->mFind_Click();
+}
+void MainForm::cmdStopFind_Click() {
+    scan_->cmdStopFind_Click();
+}
+void MainForm::mStopFind_Click() {
+    scan_->mStopFind_Click();
+}
+void MainForm::Dirs(const std::string& path) {
+    scan_->walker().Dirs(path);
+}
+std::uint64_t MainForm::FilesSize() {
+    return scan_->checks().FilesSize();
+}
+void MainForm::CheckFiles() {
+    scan_->checks().CheckFiles();
+}
+
+void MainForm::chkSelAll_Click() {
+    results_->chkSelAll_Click();
+}
+void MainForm::setSelectAll(int value) {
+    results_->setSelectAll(value);
+}
+
+void MainForm::ViewInfo(const std::string& filename) {
+    report_->ViewInfo(filename);
+}
+void MainForm::mSaveList_Click() {
+    report_->mSaveList_Click();
 }
 
 void MainForm::mHomePage_Click() {

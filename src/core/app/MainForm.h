@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/MainState.h"
 
@@ -11,6 +13,9 @@ class Layout;
 class About;
 class TypeListStore;
 class Locations;
+class ResultList;
+class ListReport;
+class ScanDriver;
 
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -51,6 +56,23 @@ public:
     void mDUSelAll_Click();
     void mDChSell_Click();
 
+    // The scan.
+    void cmdFind_Click();
+    void mFind_Click();
+    void cmdStopFind_Click();
+    void mStopFind_Click();
+    void Dirs(const std::string& path);
+    std::uint64_t FilesSize();
+    void CheckFiles();
+
+    // The result list.
+    void chkSelAll_Click();
+    void setSelectAll(int value);
+
+    // The list file.
+    void ViewInfo(const std::string& filename);
+    void mSaveList_Click();
+
     // Help menu.
     void mHomePage_Click();
     void mAbout_Click();
@@ -62,6 +84,9 @@ private:
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Layout> layout_;
     std::unique_ptr<About> about_;
+    std::unique_ptr<ResultList> results_;
+    std::unique_ptr<ListReport> report_;
+    std::unique_ptr<ScanDriver> scan_;
 };
 
 }  // namespace scourix

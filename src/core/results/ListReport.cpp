@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "app/Utf8.h"
 #include "infowin/InfoContent.h"
@@ -10,7 +11,6 @@
 namespace scourix {
 namespace {
 
-constexpr const char* kReportName = "查找结果信息";
 constexpr const char* kSaveTitle = "保存列表到文件";
 
 }  // namespace
@@ -45,13 +45,13 @@ void ListReport::ViewInfo(const std::string& filename) {
                               mb::kCritical, "错误");
         return;
     }
-    if (filename != s_.sTempPath + kReportName) {
+    if (filename != s_.sTempPath + std::string(kScanReportName)) {
         ui.shell.openTextFile(filename);
         return;
     }
     auto text = ui.fs.readText(filename);
     InfoContent content;
-    content.heading = kReportName;
+    content.heading = std::string(kScanReportName);
     content.text = text ? std::move(text).value() : std::string();
     content.textColor = kBlue;
     content.background = kCream;

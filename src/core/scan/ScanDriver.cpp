@@ -2,18 +2,12 @@
 
 #include <vector>
 
+#include "app/Startup.h"
 #include "app/TextFormat.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
 
 namespace scourix {
-namespace {
-
-// The report name of a scan, under the temporary folder.
-constexpr const char* kReportName = "查找结果信息";
-
-}  // namespace
-
 ScanDriver::ScanDriver(MainState& state, Hooks hooks)
     : s_(state), hooks_(std::move(hooks)), walker_(state), checks_(state) {}
 
@@ -131,7 +125,7 @@ void ScanDriver::showSummary(const std::string& stopNotice) {
     const std::string text = stopNotice + summary + kCrLf + "是否要查看详细信息？" + kCrLf + kCrLf +
                              "共找到 " + std::to_string(ui.lstFound.count()) + " 个文件。";
     if (ui.dialogs.messageBox(text, mb::kYesNo | mb::kInformation, "查找完成") == mb::kIdYes) {
-        hooks_.viewInfo(s_.sTempPath + kReportName);
+        hooks_.viewInfo(s_.sTempPath + std::string(kScanReportName));
     }
 }
 
