@@ -27,14 +27,12 @@ int CheckListView::currentRow() const {
 }
 
 void CheckListView::setCurrentRow(int row) {
-    const bool wasQuiet = quiet_;
-    quiet_ = true;
+    const QuietChanges quiet(*this);
     if (row >= 0 && row < model_.rowCount()) {
         selectionModel()->setCurrentIndex(model_.index(row), QItemSelectionModel::ClearAndSelect);
     } else {
         selectionModel()->clear();
     }
-    quiet_ = wasQuiet;
 }
 
 int CheckListView::firstVisibleRow() const {
@@ -82,7 +80,11 @@ void CheckListView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     clickRaised_ = false;
-    QListView::mousePressEvent(event);
+    // Ctrl would take the highlight off the entry; a list always keeps the one clicked.
+    QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(),
+                      event->modifiers() & ~Qt::ControlModifier, event->pointingDevice());
+    QListView::mousePressEvent(&plain);
     // A click on the entry that is already current is a click all the same.
     if (!clickRaised_ && indexAt(event->position().toPoint()).isValid()) {
         emit listClick();
@@ -91,7 +93,10 @@ void CheckListView::mousePressEvent(QMouseEvent* event) {
 
 void CheckListView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        QListView::mouseReleaseEvent(event);
+        QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
+                          event->globalPosition(), event->button(), event->buttons(),
+                          event->modifiers() & ~Qt::ControlModifier, event->pointingDevice());
+        QListView::mouseReleaseEvent(&plain);
     } else {
         event->accept();
     }

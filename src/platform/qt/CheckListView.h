@@ -24,6 +24,22 @@ public:
     // Moves the highlight without raising the click.
     void setCurrentRow(int row);
 
+    // While one of these exists, changes of the highlight raise no click: they are the
+    // code's doing, such as a removal that moves the highlight to a neighbour.
+    class QuietChanges {
+    public:
+        explicit QuietChanges(CheckListView& view) : view_(view), was_(view.quiet_) {
+            view.quiet_ = true;
+        }
+        ~QuietChanges() { view_.quiet_ = was_; }
+        QuietChanges(const QuietChanges&) = delete;
+        QuietChanges& operator=(const QuietChanges&) = delete;
+
+    private:
+        CheckListView& view_;
+        bool was_;
+    };
+
     // Scroll position by entry, kept across a change that relays the whole list out.
     int firstVisibleRow() const;
     void scrollToRow(int row);

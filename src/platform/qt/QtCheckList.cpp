@@ -32,22 +32,31 @@ void QtCheckList::setText(std::size_t i, std::string text) {
     model_.setText(i, std::move(text));
 }
 
-// Inserting or removing single entries keeps the highlight on its entry by itself; a
-// removed current entry leaves the list without one.
+// Inserting or removing single entries keeps the highlight on its entry by itself.
 void QtCheckList::insert(std::size_t i, std::string text) {
+    const CheckListView::QuietChanges quiet(view_);
     model_.insert(i, std::move(text));
 }
 
 void QtCheckList::append(std::string text) {
+    const CheckListView::QuietChanges quiet(view_);
     model_.insert(model_.size(), std::move(text));
 }
 
 void QtCheckList::appendMany(std::vector<std::string> texts) {
+    const CheckListView::QuietChanges quiet(view_);
     model_.appendMany(std::move(texts));
 }
 
 void QtCheckList::remove(std::size_t i) {
+    // The view would move the highlight to a neighbour; a removed current entry leaves
+    // the list without one.
+    const CheckListView::QuietChanges quiet(view_);
+    const bool wasCurrent = view_.currentRow() == static_cast<int>(i);
     model_.remove(i);
+    if (wasCurrent) {
+        view_.setCurrentRow(-1);
+    }
 }
 
 void QtCheckList::removeMany(const std::vector<std::size_t>& ascending) {
@@ -60,6 +69,7 @@ void QtCheckList::removeMany(const std::vector<std::size_t>& ascending) {
             std::lower_bound(ascending.begin(), ascending.end(), static_cast<std::size_t>(row)) -
             ascending.begin());
     };
+    const CheckListView::QuietChanges quiet(view_);
     const bool currentRemoved =
         current >= 0 &&
         std::binary_search(ascending.begin(), ascending.end(), static_cast<std::size_t>(current));
@@ -73,6 +83,7 @@ void QtCheckList::removeMany(const std::vector<std::size_t>& ascending) {
 }
 
 void QtCheckList::clear() {
+    const CheckListView::QuietChanges quiet(view_);
     model_.clear();
     view_.setCurrentRow(-1);
 }

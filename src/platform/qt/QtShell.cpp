@@ -68,7 +68,7 @@ void QtShell::openTextFile(const std::string& path) {
 }
 
 QString QtShell::fileUri(const std::string& path) {
-    const QByteArray encoded = QUrl::toPercentEncoding(bytesOf(absolute(path)), "/");
+    const QByteArray encoded = bytesOf(absolute(path)).toPercentEncoding("/");
     return QStringLiteral("file://") + QString::fromLatin1(encoded);
 }
 
