@@ -42,7 +42,10 @@ const std::unordered_map<std::string_view, Procedure>& clickProcedures() {
         {"cmdClose", &MainForm::cmdClose_Click},     {"mClose", &MainForm::mClose_Click},
         {"cmdAddPath", &MainForm::cmdAddPath_Click}, {"mAddPath", &MainForm::mAddPath_Click},
         {"mDSelAll", &MainForm::mDSelAll_Click},     {"mDUSelAll", &MainForm::mDUSelAll_Click},
-        {"mDChSell", &MainForm::mDChSell_Click},     {"mHomePage", &MainForm::mHomePage_Click},
+        {"mDChSell", &MainForm::mDChSell_Click},     {"cmdFind", &MainForm::cmdFind_Click},
+        {"mFind", &MainForm::mFind_Click},           {"cmdStopFind", &MainForm::cmdStopFind_Click},
+        {"mStopFind", &MainForm::mStopFind_Click},   {"chkSelAll", &MainForm::chkSelAll_Click},
+        {"mSaveList", &MainForm::mSaveList_Click},   {"mHomePage", &MainForm::mHomePage_Click},
         {"mAbout", &MainForm::mAbout_Click},
     };
     return procedures;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -223,6 +225,39 @@ TEST_F(MainWindowTest, ClosingSavesThePatternListOrIsRefusedDuringAScan) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(std::ifstream(dir / "TypeList.ini").good());
     EXPECT_EQ(endNowCalls, 0);
+}
+
+TEST_F(MainWindowTest, AScanFromTheButtonsFillsTheResultList) {
+    const std::string junk = dir / "junk";
+    ::mkdir(junk.c_str(), 0700);
+    ::mkdir((junk + "/sub").c_str(), 0700);
+    for (const char* name : {"a.tmp", "b.bak", "keep.txt", "sub/c.old"}) {
+        std::ofstream(junk + "/" + name) << "12345";
+    }
+    dialogs.inputs = {junk};
+    find<QPushButton>("cmdAddPath")->click();
+    CheckList& drives = window->form().state().ui.lstDrive;
+    ASSERT_EQ(drives.text(0), junk);
+    drives.setAllChecked(false);
+    drives.setChecked(0, true);
+
+    dialogs.answers = {mb::kIdNo};  // no details
+    find<QPushButton>("cmdFind")->click();
+
+    CheckList& found = window->form().state().ui.lstFound;
+    ASSERT_EQ(found.count(), 3u);
+    std::set<std::string> paths;
+    for (std::size_t i = 0; i < found.count(); ++i) {
+        paths.insert(found.text(i));
+    }
+    EXPECT_EQ(paths,
+              (std::set<std::string>{junk + "/a.tmp", junk + "/b.bak", junk + "/sub/c.old"}));
+    EXPECT_EQ(find<QLabel>("lblInfo")->text().left(7), QStringLiteral("找到 3个文件"));
+    EXPECT_TRUE(enabled("cmdKill"));
+    EXPECT_FALSE(enabled("cmdStopFind"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_FALSE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.boxes.back().title, "查找完成");
 }
 
 TEST_F(MainWindowTest, ValuesSetInCodeRunNoHandler) {
