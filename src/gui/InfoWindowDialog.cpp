@@ -8,6 +8,7 @@
 #include "app/WindowDesign.h"
 #include "gui/AppIcon.h"
 #include "gui/CjkFont.h"
+#include "platform/qt/ArrowWhileModal.h"
 #include "platform/qt/MessageBoxDialog.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/Twips.h"
@@ -114,6 +115,7 @@ void InfoWindowDialog::setHeading(std::string heading) {
 }
 
 void InfoWindowDialog::showModal() {
+    const ArrowWhileModal arrow;
     exec();
 }
 

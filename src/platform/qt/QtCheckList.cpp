@@ -52,10 +52,12 @@ void QtCheckList::remove(std::size_t i) {
     // The view would move the highlight to a neighbour; a removed current entry leaves
     // the list without one.
     const CheckListView::QuietChanges quiet(view_);
-    const bool wasCurrent = view_.currentRow() == static_cast<int>(i);
+    const int current = view_.currentRow();
+    const int row = static_cast<int>(i);
+    const int expected = current < 0 || current == row ? -1 : current - (current > row ? 1 : 0);
     model_.remove(i);
-    if (wasCurrent) {
-        view_.setCurrentRow(-1);
+    if (view_.currentRow() != expected) {
+        view_.setCurrentRow(expected);
     }
 }
 

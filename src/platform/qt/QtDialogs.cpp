@@ -1,35 +1,10 @@
 #include "platform/qt/QtDialogs.h"
 
-#include <QApplication>
-
+#include "platform/qt/ArrowWhileModal.h"
 #include "platform/qt/InputBoxDialog.h"
 #include "platform/qt/MessageBoxDialog.h"
 
 namespace scourix {
-
-namespace {
-
-// A box shown while the hourglass is up would get it too; boxes wait for the user.
-class ArrowWhileModal {
-public:
-    ArrowWhileModal() : overridden_(QApplication::overrideCursor() != nullptr) {
-        if (overridden_) {
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
-        }
-    }
-    ~ArrowWhileModal() {
-        if (overridden_) {
-            QApplication::restoreOverrideCursor();
-        }
-    }
-    ArrowWhileModal(const ArrowWhileModal&) = delete;
-    ArrowWhileModal& operator=(const ArrowWhileModal&) = delete;
-
-private:
-    bool overridden_;
-};
-
-}  // namespace
 
 int QtDialogs::messageBox(const std::string& text, int flags, const std::string& title) {
     ArrowWhileModal arrow;
