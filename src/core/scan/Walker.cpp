@@ -34,7 +34,11 @@ void Walker::Dirs(const std::string& path) {
     // used after the walk whatever happens to the current folder.
     std::string where = path;
     if (!where.empty() && where.front() != '/') {
-        where = s_.ui.fs.currentFolder() + "/" + where;
+        std::string folder = s_.ui.fs.currentFolder();
+        if (folder.empty() || folder.back() != '/') {
+            folder += '/';
+        }
+        where = folder + where;
     }
 
     // Read the folder. Abort ends this call; so does Ignore, since there is no other

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MainState.h"
+#include "fakes/FakePlatform.h"
+#include "scan/Walker.h"
+
+namespace scourix {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// A folder that shows another folder's entries under its own path, as a bind mount does.
+class BindMountFileSystem : public FakeFileSystem {
+public:
+    std::string mountPoint;
+    std::string source;
+
+    Result<FolderListing> listFolder(const std::string& path) const override {
+        if (normalize(path) != mountPoint) {
+            return FakeFileSystem::listFolder(path);
+        }
+        auto listing = FakeFileSystem::listFolder(source);
+        listing.value().path = path;
+        return listing;
+    }
+};
+
+class WalkerTest : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    BindMountFileSystem fs;
+    MainState state{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
+                             fake.window, fs, fake.shell, fake.clock}};
+    Walker walker{state};
+    // The status line at every pass of the event loop, one per folder listed.
+    Texts statusAtDoEvents;
+
+    WalkerTest() {
+        fs.addFile("/data/a.tmp");
+        fs.addFile("/data/B.tmp");
+        fs.addFile("/data/a.bak");
+        fs.addFile("/data/Backup of x.bak");
+        fs.addFile("/data/keep.txt");
+        fs.addFile("/data/.hidden.tmp");
+        fs.addSpecial("/data/pipe.tmp");
+        fs.addLink("/data/link.tmp", "/data/keep.txt");
+        fs.addLink("/data/loop", "/data");
+        fs.addFile("/data/.hid/h.tmp");
+        fs.addFile("/data/Sub1/y.tmp");
+        fs.addFile("/data/Sub1/deep/x.bak");
+        fs.addFile("/data/sub2/z.tmp");
+        fake.lstPat.setTexts({"*.tmp", "*.bak", "Backup of*.*"});
+        fake.window.onDoEvents = [this] {
+            statusAtDoEvents.push_back(fake.controls.caption("lblInfo"));
+        };
+    }
+
+    Texts walk(const std::string& path, bool skipHidden = true, bool skipSystem = true) {
+        walker.begin(skipHidden, skipSystem);
+        state.bStop = false;
+        walker.Dirs(path);
+        return fake.lstFound.texts();
+    }
+};
+
+const Texts kDataResults = {
+    "/data/a.tmp",           "/data/B.tmp",           "/data/link.tmp",   "/data/a.bak",
+    "/data/Backup of x.bak", "/data/Backup of x.bak", "/data/.hid/h.tmp", "/data/Sub1/y.tmp",
+    "/data/Sub1/deep/x.bak", "/data/sub2/z.tmp",
+};
+const Texts kDataFolders = {"/data", "/data/.hid", "/data/Sub1", "/data/Sub1/deep", "/data/sub2"};
+
+TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
+    // Hidden files and the FIFO are left out, the hidden folder is entered, the link to a
+    // file is listed and the link back to /data is not followed.
+    EXPECT_EQ(walk("/data"), kDataResults);
+    EXPECT_EQ(statusAtDoEvents, kDataFolders);
+    EXPECT_EQ(fs.callCount(FsOp::ListFolder), 5);
+    for (std::size_t i = 0; i < fake.lstFound.count(); ++i) {
+        EXPECT_FALSE(fake.lstFound.checked(i));
+    }
+}
+
+TEST_F(WalkerTest, SwitchesLetHiddenAndSystemFilesIn) {
+    const auto tmpFilesOfData = [&](bool skipHidden, bool skipSystem) {
+        fake.lstFound.clear();
+        const Texts found = walk("/data", skipHidden, skipSystem);
+        return Texts(found.begin(), found.end() - 7);
+    };
+    EXPECT_EQ(tmpFilesOfData(false, false),
+              (Texts{"/data/.hidden.tmp", "/data/a.tmp", "/data/B.tmp", "/data/link.tmp",
+                     "/data/pipe.tmp"}));
+    EXPECT_EQ(tmpFilesOfData(false, true),
+              (Texts{"/data/.hidden.tmp", "/data/a.tmp", "/data/B.tmp", "/data/link.tmp"}));
+    EXPECT_EQ(tmpFilesOfData(true, false),
+              (Texts{"/data/a.tmp", "/data/B.tmp", "/data/link.tmp", "/data/pipe.tmp"}));
+}
+
+TEST_F(WalkerTest, PathsJoinedWithOneSlash) {
+    fs.addFile("/r.tmp");
+    walk("/");
+    EXPECT_EQ(fake.lstFound.text(0), "/r.tmp");
+    fake.lstFound.clear();
+    EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
+    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2/");
+}
+
+TEST_F(WalkerTest, RelativeLocationIsTakenFromTheCurrentFolder) {
+    fs.addFile("/home/user/rel/r.tmp");
+    EXPECT_EQ(walk("rel"), Texts{"/home/user/rel/r.tmp"});
+    fake.lstFound.clear();
+    fs.current = "/";
+    fs.addFile("/rel2/r.tmp");
+    EXPECT_EQ(walk("rel2"), Texts{"/rel2/r.tmp"});
+    // A failure names the location as the user typed it.
+    walk("nothing");
+    ASSERT_EQ(fake.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(fake.dialogs.boxes[0].text, "No such file or directory.\r\nnothing");
+}
+
+TEST_F(WalkerTest, CyclesAndVirtualFileSystemsAreNotEntered) {
+    fs.addFolder("/data/sub2/back");
+    fs.mountPoint = "/data/sub2/back";
+    fs.source = "/data";
+    fs.addFile("/data/proc/p.tmp");
+    fs.markVolume("/data/proc", 7, true);
+    EXPECT_EQ(walk("/data"), kDataResults);
+}
+
+TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
+    struct Answers {
+        std::vector<int> answers;
+        int failures;
+        bool sub1Listed;
+    };
+    for (const Answers& a :
+         {Answers{{mb::kIdAbort}, -1, false}, Answers{{mb::kIdIgnore}, -1, false},
+          Answers{{mb::kIdRetry, mb::kIdRetry}, 2, true}}) {
+        fake.lstFound.clear();
+        fake.dialogs.boxes.clear();
+        fake.dialogs.answers.assign(a.answers.begin(), a.answers.end());
+        fs.clearFailures();
+        fs.failOn(FsOp::ListFolder, "/data/Sub1", FakeFileSystem::permissionDenied(), a.failures);
+        Texts expected = kDataResults;
+        if (!a.sub1Listed) {
+            expected.erase(expected.begin() + 7, expected.begin() + 9);
+        }
+        // The sibling after the failing folder is still walked.
+        EXPECT_EQ(walk("/data"), expected);
+        ASSERT_EQ(fake.dialogs.boxes.size(), a.answers.size());
+        for (const FakeDialogs::Box& box : fake.dialogs.boxes) {
+            EXPECT_EQ(box.text, "Permission denied.\r\n/data/Sub1");
+            EXPECT_EQ(box.flags, 18);
+            EXPECT_EQ(box.title, "查找文件");
+        }
+    }
+}
+
+TEST_F(WalkerTest, StopListsTheCurrentFolderAndOnlyShowsTheRest) {
+    fake.window.onDoEvents = [this] {
+        statusAtDoEvents.push_back(fake.controls.caption("lblInfo"));
+        if (statusAtDoEvents.back() == "/data/Sub1") {
+            state.bStop = true;
+        }
+    };
+    EXPECT_EQ(walk("/data"),
+              Texts(kDataResults.begin(), kDataResults.begin() + 8));  // up to Sub1/y.tmp
+    EXPECT_EQ(statusAtDoEvents, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
+    // deep and sub2 are still entered to see the flag, and shown.
+    EXPECT_EQ(fs.callCount(FsOp::ListFolder), 5);
+    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+}
+
+}  // namespace
+}  // namespace scourix
