@@ -25,6 +25,13 @@ void ScanDriver::cmdStopFind_Click() {
 }
 
 void ScanDriver::cmdFind_Click() {
+    // The walker's state belongs to one scan: a command reached during an event-loop pass
+    // of a running scan starts no second one. Closing is refused from here on, as the
+    // pass before the walk could otherwise close the window under the scan.
+    if (s_.scanActive) {
+        return;
+    }
+    s_.scanActive = true;
     Platform& ui = s_.ui;
     hooks_.setSelectAll(0);
     if (!anyTicked(ui.lstDrive)) {
@@ -53,7 +60,6 @@ void ScanDriver::cmdFind_Click() {
 
         hooks_.setEn(false);
         s_.bStop = false;
-        s_.scanActive = true;
         ui.controls.setEnabled("cmdStopFind", true);
         ui.controls.setEnabled("mStopFind", true);
         ui.controls.setFocus("cmdStopFind");
