@@ -260,6 +260,36 @@ TEST_F(MainWindowTest, AScanFromTheButtonsFillsTheResultList) {
     EXPECT_EQ(dialogs.boxes.back().title, "查找完成");
 }
 
+TEST_F(MainWindowTest, EscapeDuringAScanStopsIt) {
+    const std::string junk = dir / "junk";
+    ::mkdir(junk.c_str(), 0700);
+    for (const char* sub : {"/a", "/b", "/c"}) {
+        ::mkdir((junk + sub).c_str(), 0700);
+    }
+    dialogs.inputs = {junk};
+    find<QPushButton>("cmdAddPath")->click();
+    CheckList& drives = window->form().state().ui.lstDrive;
+    drives.setAllChecked(false);
+    drives.setChecked(0, true);
+
+    // Escape as soon as the scan lets events in with Stop enabled.
+    QTimer stopper;
+    stopper.setInterval(0);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (enabled("cmdStopFind")) {
+            stopper.stop();
+            test::typeKey(window.get(), Qt::Key_Escape);
+        }
+    });
+    stopper.start();
+    dialogs.answers = {mb::kIdNo};
+    find<QPushButton>("cmdFind")->click();
+
+    ASSERT_FALSE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.boxes.back().text.rfind("用户终止!", 0), 0u) << dialogs.boxes.back().text;
+    EXPECT_TRUE(window->form().state().bStop);
+}
+
 TEST_F(MainWindowTest, ValuesSetInCodeRunNoHandler) {
     int clicks = 0;
     QObject::connect(find<QCheckBox>("chkSelAll"), &QCheckBox::clicked, [&] { ++clicks; });
