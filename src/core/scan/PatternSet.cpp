@@ -88,6 +88,17 @@ PatternSet::PatternSet(const std::vector<std::string>& patterns) {
         c.full = compileForm(std::move(folded));
         patterns_.push_back(std::move(c));
     }
+    byLastAscii_.assign(128, {});
+    for (std::size_t i = 0; i < patterns_.size(); ++i) {
+        const Form& full = patterns_[i].full;
+        const char32_t last = full.text.empty() ? 0 : full.text.back();
+        const bool anyEnding = full.kind == Kind::Any || last == U'*' || last == U'?';
+        for (char32_t c = 0; c < 128; ++c) {
+            if (anyEnding || last == c) {
+                byLastAscii_[c].push_back(i);
+            }
+        }
+    }
 }
 
 void PatternSet::prepare(std::string_view name, Name& out) {
@@ -149,6 +160,14 @@ bool PatternSet::matchPrepared(const Compiled& c, const Name& name) const {
 void PatternSet::matchAll(std::string_view name, std::vector<std::size_t>& out) const {
     out.clear();
     prepare(name, scratch_);
+    if (scratch_.isAscii && !scratch_.ascii.empty()) {
+        for (std::size_t i : byLastAscii_[static_cast<unsigned char>(scratch_.ascii.back())]) {
+            if (matchPrepared(patterns_[i], scratch_)) {
+                out.push_back(i);
+            }
+        }
+        return;
+    }
     for (std::size_t i = 0; i < patterns_.size(); ++i) {
         if (matchPrepared(patterns_[i], scratch_)) {
             out.push_back(i);

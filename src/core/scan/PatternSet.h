@@ -51,6 +51,10 @@ private:
     static void prepare(std::string_view name, Name& out);
 
     std::vector<Compiled> patterns_;
+    // For an ASCII name, the patterns that can match a name ending in that character:
+    // those ending in it and those ending in a wildcard. Most names are checked against
+    // a handful of patterns instead of all of them.
+    std::vector<std::vector<std::size_t>> byLastAscii_;
     mutable Name scratch_;
 };
 

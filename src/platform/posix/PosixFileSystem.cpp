@@ -204,21 +204,21 @@ Result<FolderListing> PosixFileSystem::listFolder(const std::string& path) const
 }
 
 bool PosixFileSystem::isVirtual(int fd, std::uint64_t device) const {
+    std::lock_guard lock(virtualMutex_);
+    if (auto it = deviceIsVirtual_.find(device); it != deviceIsVirtual_.end()) {
+        return it->second;
+    }
     struct statfs fs {};
     if (::fstatfs(fd, &fs) != 0) {
-        return false;
+        return false;  // asked again next time
     }
     const auto magic = static_cast<std::uint32_t>(fs.f_type);
-    if (magic != kTmpfsMagic) {
-        return isVirtualMagic(magic);
-    }
-    std::lock_guard lock(tmpfsMutex_);
-    auto it = tmpfsIsDevtmpfs_.find(device);
-    if (it == tmpfsIsDevtmpfs_.end()) {
-        const bool devtmpfs = MountTable::current().typeOfDevice(device) == "devtmpfs";
-        it = tmpfsIsDevtmpfs_.emplace(device, devtmpfs).first;
-    }
-    return it->second;
+    // devtmpfs shares tmpfs's magic number; only the mount table tells them apart.
+    const bool isVirtualFs = magic == kTmpfsMagic
+                                 ? MountTable::current().typeOfDevice(device) == "devtmpfs"
+                                 : isVirtualMagic(magic);
+    deviceIsVirtual_.emplace(device, isVirtualFs);
+    return isVirtualFs;
 }
 
 Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const {

@@ -44,8 +44,10 @@ private:
     std::string programFolder_;
     // devtmpfs reports tmpfs's magic number; the mount table tells them apart. Cached
     // per device number, since temporary folders are often tmpfs.
-    mutable std::mutex tmpfsMutex_;
-    mutable std::unordered_map<std::uint64_t, bool> tmpfsIsDevtmpfs_;
+    // Whether the file system of a device number is virtual, asked once per device: a
+    // scan reads thousands of folders on the same few file systems.
+    mutable std::mutex virtualMutex_;
+    mutable std::unordered_map<std::uint64_t, bool> deviceIsVirtual_;
 };
 
 }  // namespace scourix

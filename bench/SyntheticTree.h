@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace scourix::bench {
+
+// A deterministic folder tree for measurements: the same seed gives the same names.
+struct TreeShape {
+    std::size_t folders = 20000;
+    std::size_t files = 200000;
+    unsigned seed = 1;
+};
+
+struct TreeStats {
+    std::size_t folders = 0;
+    std::size_t files = 0;
+    std::size_t junk = 0;  // files whose names match a built-in pattern by construction
+};
+
+// Builds the tree under root (which must exist and be empty).
+TreeStats buildTree(const std::string& root, const TreeShape& shape);
+
+// Removes root and everything below it.
+void removeTree(const std::string& root);
+
+// Makes a fresh empty folder under $TMPDIR or /tmp.
+std::string makeTempFolder(const std::string& prefix);
+
+}  // namespace scourix::bench
