@@ -59,13 +59,18 @@ TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
 }
 
 TEST_F(ScanDriverTest, WindowStateDuringAndAfterTheWalk) {
-    form.Form_Load();
-    fake.lstPat.setTexts({"*.bak", "*.old", "*.tmp"});
-    fake.lstPat.setChecked(1, true);
-    fake.lstPat.setChecked(2, true);
-    fake.lstDrive.setTexts({"/data", "/other", "临时文件夹"});
-    fake.lstDrive.setChecked(0, true);
+    state.startUpDone = true;
     fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    // Scanning: the commands off, the two stop commands on with the focus.
+    const auto expectScanning = [&](bool scanning) {
+        EXPECT_EQ(fake.controls.enabled("cmdFind"), !scanning);
+        EXPECT_EQ(fake.controls.enabled("lstPat"), !scanning);
+        EXPECT_EQ(fake.controls.enabled("cmdStopFind"), scanning);
+        EXPECT_EQ(fake.controls.enabled("mStopFind"), scanning);
+        EXPECT_EQ(fake.controls.focused, scanning ? "cmdStopFind" : "cmdFind");
+        EXPECT_EQ(state.bStop, !scanning);
+        EXPECT_EQ(fake.window.pointer(), scanning ? kPointerHourglass : kPointerDefault);
+    };
     int walkerPasses = 0;
     fake.window.onDoEvents = [&] {
         if (fake.controls.caption("lblInfo") != "/data") {
@@ -74,13 +79,7 @@ TEST_F(ScanDriverTest, WindowStateDuringAndAfterTheWalk) {
         ++walkerPasses;
         EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.old", "*.tmp"}));
         EXPECT_EQ(fake.lstPat.checks(), (std::vector<bool>{true, true}));
-        EXPECT_FALSE(state.bStop);
-        EXPECT_FALSE(fake.controls.enabled("cmdFind"));
-        EXPECT_FALSE(fake.controls.enabled("lstPat"));
-        EXPECT_TRUE(fake.controls.enabled("cmdStopFind"));
-        EXPECT_TRUE(fake.controls.enabled("mStopFind"));
-        EXPECT_EQ(fake.controls.focused, "cmdStopFind");
-        EXPECT_EQ(fake.window.pointer(), kPointerHourglass);
+        expectScanning(true);
         // Closing is refused while the walk runs.
         EXPECT_TRUE(form.Form_Unload());
     };
@@ -89,14 +88,8 @@ TEST_F(ScanDriverTest, WindowStateDuringAndAfterTheWalk) {
     EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/data/a.tmp"}));
     EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.old", "*.tmp"}));
     EXPECT_EQ(fake.lstPat.checks(), (std::vector<bool>{false, true, true}));
-    EXPECT_TRUE(state.bStop);
+    expectScanning(false);
     EXPECT_FALSE(state.scanActive);
-    EXPECT_TRUE(fake.controls.enabled("cmdFind"));
-    EXPECT_TRUE(fake.controls.enabled("lstPat"));
-    EXPECT_FALSE(fake.controls.enabled("cmdStopFind"));
-    EXPECT_FALSE(fake.controls.enabled("mStopFind"));
-    EXPECT_EQ(fake.controls.focused, "cmdFind");
-    EXPECT_EQ(fake.window.pointers, (std::vector<int>{kPointerHourglass, kPointerDefault}));
     EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n");
     EXPECT_EQ(state.sFindTypes, "查找的文件类型：\r\n    *.old\r\n    *.tmp\r\n");
     EXPECT_EQ(state.sTempPath, "");
@@ -182,11 +175,7 @@ TEST_F(ScanDriverTest, CheckBoxesKeepWhatTheySayOut) {
 }
 
 TEST_F(ScanDriverTest, NoSecondScanInsideARunningOne) {
-    form.Form_Load();
-    fake.lstDrive.setTexts({"/data", "临时文件夹"});
-    fake.lstDrive.setChecked(0, true);
-    fake.lstPat.setTexts({"*.tmp"});
-    fake.lstPat.setChecked(0, true);
+    state.startUpDone = true;
     fake.dialogs.answers = {mb::kIdOk, mb::kIdOk, mb::kIdNo};
     int passes = 0;
     fake.window.onDoEvents = [&] {
@@ -198,8 +187,8 @@ TEST_F(ScanDriverTest, NoSecondScanInsideARunningOne) {
     };
     form.cmdFind_Click();
     EXPECT_EQ(passes, 2);
-    EXPECT_EQ(fake.lstFound.texts(), Texts{"/data/a.tmp"});
-    EXPECT_EQ(fake.lstPat.texts(), Texts{"*.tmp"});
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/data/a.tmp"}));
+    EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.old", "*.tmp"}));
     EXPECT_FALSE(state.scanActive);
 }
 

@@ -68,19 +68,18 @@ TEST_F(ListFileOnDiskTest, SavedAsCodePage936WithCrLf) {
     EXPECT_EQ(test::contentOf(path), expected);
     EXPECT_EQ(fake.shell.openedTextFiles, std::vector<std::string>{path});
     EXPECT_TRUE(fake.dialogs.boxes.empty());
-}
 
-TEST_F(ListFileOnDiskTest, ExistingFilesStayByteIdentical) {
-    const std::string hidden = dir.file(".saved.txt", "\xb2\xe2\xca\xd4");
-    const std::string plain = dir.file("saved.txt", "old");
-    for (const std::string& name : {hidden, plain}) {
-        fake.dialogs.inputs = {name};
-        form.mSaveList_Click();
-    }
+    // Saving again under that name, or over a hidden file, is refused; both stay as
+    // they were.
+    const std::string hidden = dir.file(".saved.txt", "\xb2\xe2");
+    fake.lstFound.clear();
+    fake.dialogs.inputs = {path, hidden};
+    form.mSaveList_Click();
+    form.mSaveList_Click();
     EXPECT_EQ(fake.dialogs.boxes.size(), 2u);
-    EXPECT_EQ(test::contentOf(hidden), "\xb2\xe2\xca\xd4");
-    EXPECT_EQ(test::contentOf(plain), "old");
-    EXPECT_TRUE(fake.shell.openedTextFiles.empty());
+    EXPECT_EQ(test::contentOf(path), expected);
+    EXPECT_EQ(test::contentOf(hidden), "\xb2\xe2");
+    EXPECT_EQ(fake.shell.openedTextFiles.size(), 1u);
 }
 
 TEST_F(ListFileOnDiskTest, AFailedWriteLeavesNoPartialFile) {
