@@ -163,6 +163,24 @@ TEST(PosixTextFiles, AFailedWriteLeavesNoFileBehind) {
     EXPECT_EQ(fs.writeText(dir / "missing/list.txt", "x").error().code, ENOENT);
 }
 
+// The scan report has a fixed name in the shared temporary folder: a link or another
+// user's file planted there must not be written through.
+TEST(PosixTextFiles, NeverWritesThroughALinkOrIntoAnotherUsersFile) {
+    TempFolder dir;
+    PosixFileSystem fs;
+    const std::string victim = dir.file("victim", "keep me");
+    const std::string planted = dir.link("report", victim);
+    EXPECT_EQ(fs.writeText(planted, "x").error().code, ELOOP);
+    EXPECT_EQ(contentOf(victim), "keep me");
+    EXPECT_TRUE(exists(planted));
+    if (::geteuid() == 0) {
+        const std::string foreign = dir.file("foreign", "theirs");
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(fs.writeText(foreign, "x").error().code, EPERM);
+        EXPECT_EQ(contentOf(foreign), "theirs");
+    }
+}
+
 TEST(PosixTextFiles, WritingToAFifoOrDeviceNeitherHangsNorRemovesIt) {
     TempFolder dir;
     PosixFileSystem fs;

@@ -101,15 +101,29 @@ Status FileBytes::writeAll(int fd, std::string_view bytes) {
 }
 
 Status FileBytes::create(const std::string& path, std::string_view bytes) {
-    // Non-blocking so that a FIFO without a reader fails instead of hanging.
-    const int fd = ::open(path.c_str(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    // Non-blocking so that a FIFO without a reader fails instead of hanging. A link is
+    // never followed and a file of another user never written: the scan report goes to a
+    // fixed name in the shared temporary folder, where anyone could have put either.
+    const int fd = ::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0666);
     if (fd < 0) {
         return lastSystemError();
     }
     struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    Status status = writeAll(fd, bytes);
+    if (::fstat(fd, &st) != 0) {
+        Error error = lastSystemError();
+        ::close(fd);
+        return error;
+    }
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular && st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return systemError(EPERM);
+    }
+    Status status = regular && ::ftruncate(fd, 0) != 0 ? Status(lastSystemError()) : Status();
+    if (status) {
+        status = writeAll(fd, bytes);
+    }
     if (status) {
         status = closeChecked(fd);
     } else {
