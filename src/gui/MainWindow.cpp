@@ -39,14 +39,46 @@ using MouseProcedure = void (MainForm::*)(int button, int shift);
 // item. Controls not listed here have no procedure yet.
 const std::unordered_map<std::string_view, Procedure>& clickProcedures() {
     static const std::unordered_map<std::string_view, Procedure> procedures{
-        {"cmdClose", &MainForm::cmdClose_Click},     {"mClose", &MainForm::mClose_Click},
-        {"cmdAddPath", &MainForm::cmdAddPath_Click}, {"mAddPath", &MainForm::mAddPath_Click},
-        {"mDSelAll", &MainForm::mDSelAll_Click},     {"mDUSelAll", &MainForm::mDUSelAll_Click},
-        {"mDChSell", &MainForm::mDChSell_Click},     {"cmdFind", &MainForm::cmdFind_Click},
-        {"mFind", &MainForm::mFind_Click},           {"cmdStopFind", &MainForm::cmdStopFind_Click},
-        {"mStopFind", &MainForm::mStopFind_Click},   {"chkSelAll", &MainForm::chkSelAll_Click},
-        {"mSaveList", &MainForm::mSaveList_Click},   {"mHomePage", &MainForm::mHomePage_Click},
+        {"cmdClose", &MainForm::cmdClose_Click},
+        {"mClose", &MainForm::mClose_Click},
+        {"cmdAddPath", &MainForm::cmdAddPath_Click},
+        {"mAddPath", &MainForm::mAddPath_Click},
+        {"mDSelAll", &MainForm::mDSelAll_Click},
+        {"mDUSelAll", &MainForm::mDUSelAll_Click},
+        {"mDChSell", &MainForm::mDChSell_Click},
+        {"cmdFind", &MainForm::cmdFind_Click},
+        {"mFind", &MainForm::mFind_Click},
+        {"cmdStopFind", &MainForm::cmdStopFind_Click},
+        {"mStopFind", &MainForm::mStopFind_Click},
+        {"chkSelAll", &MainForm::chkSelAll_Click},
+        {"mSaveList", &MainForm::mSaveList_Click},
+        {"mHomePage", &MainForm::mHomePage_Click},
         {"mAbout", &MainForm::mAbout_Click},
+        {"mSelAll", &MainForm::mSelAll_Click},
+        {"mSelAllUn", &MainForm::mSelAllUn_Click},
+        {"mLChSel", &MainForm::mLChSel_Click},
+        {"mClear", &MainForm::mClear_Click},
+        {"cmdOpen", &MainForm::cmdOpen_Click},
+        {"mOpen", &MainForm::mOpen_Click},
+        {"cmdFileAttrib", &MainForm::cmdFileAttrib_Click},
+        {"mAttrib", &MainForm::mAttrib_Click},
+        {"cmdKill", &MainForm::cmdKill_Click},
+        {"mKill", &MainForm::mKill_Click},
+        {"cmdDeltmp", &MainForm::cmdDeltmp_Click},
+        {"mRename", &MainForm::mRename_Click},
+        {"cmdAdd", &MainForm::cmdAdd_Click},
+        {"mAddType", &MainForm::mAddType_Click},
+        {"cmdRemove", &MainForm::cmdRemove_Click},
+        {"mDelType", &MainForm::mDelType_Click},
+        {"mResetType", &MainForm::mResetType_Click},
+        {"mTSelAll", &MainForm::mTSelAll_Click},
+        {"mTUSelAll", &MainForm::mTUSelAll_Click},
+        {"mTChSel", &MainForm::mTChSel_Click},
+        {"mReportType", &MainForm::mReportType_Click},
+        {"cmdFindFile", &MainForm::cmdFindFile_Click},
+        {"mFindFile", &MainForm::mFindFile_Click},
+        {"cmdListTempFile", &MainForm::cmdListTempFile_Click},
+        {"mListtempfiles", &MainForm::mListtempfiles_Click},
     };
     return procedures;
 }
@@ -62,6 +94,10 @@ struct ListProcedures {
 const std::unordered_map<std::string_view, ListProcedures>& listProcedures() {
     static const std::unordered_map<std::string_view, ListProcedures> procedures{
         {"lstDrive", {nullptr, nullptr, &MainForm::lstDrive_MouseUp, nullptr}},
+        {"lstPat", {&MainForm::lstPat_Click, nullptr, &MainForm::lstPat_MouseUp, nullptr}},
+        {"lstFound",
+         {&MainForm::lstFound_Click, &MainForm::lstFound_MouseDown, &MainForm::lstFound_MouseUp,
+          &MainForm::lstFound_DblClick}},
     };
     return procedures;
 }

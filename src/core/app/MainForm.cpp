@@ -3,10 +3,18 @@
 #include "app/About.h"
 #include "app/Layout.h"
 #include "app/Startup.h"
+#include "fileops/AttribReset.h"
+#include "fileops/Deletion.h"
+#include "fileops/Rename.h"
+#include "listings/SingleFileSearch.h"
+#include "listings/TempListing.h"
 #include "results/ListReport.h"
 #include "results/ResultList.h"
+#include "results/ShellCommands.h"
 #include "scan/Locations.h"
 #include "scan/ScanDriver.h"
+#include "types/TypeDescriptions.h"
+#include "types/TypeListEditing.h"
 #include "types/TypeListStore.h"
 
 namespace scourix {
@@ -25,7 +33,16 @@ MainForm::MainForm(Platform platform)
                       .setEn = [this](bool en) { SetEn(en); },
                       .setSelectAll = [this](int value) { setSelectAll(value); },
                       .viewInfo = [this](const std::string& name) { ViewInfo(name); },
-                  })) {}
+                  })),
+      descriptions_(std::make_unique<TypeDescriptions>(state_)),
+      shell_(std::make_unique<ShellCommands>(state_)),
+      attrib_(std::make_unique<AttribReset>(state_)),
+      deletion_(std::make_unique<Deletion>(state_, *attrib_)),
+      rename_(std::make_unique<Rename>(state_)),
+      typeEditing_(std::make_unique<TypeListEditing>(state_)),
+      singleSearch_(std::make_unique<SingleFileSearch>(
+          state_, [this] { cmdFind_Click(); }, [this](int value) { setSelectAll(value); })),
+      tempListing_(std::make_unique<TempListing>(state_, [this] { cmdFind_Click(); })) {}
 
 MainForm::~MainForm() = default;
 
@@ -103,6 +120,93 @@ void MainForm::chkSelAll_Click() {
 }
 void MainForm::setSelectAll(int value) {
     results_->setSelectAll(value);
+}
+
+// A menu item that stands for a button presses the button.
+void MainForm::lstFound_Click() {}
+void MainForm::lstFound_MouseDown(int, int) {}
+void MainForm::lstFound_MouseUp(int, int) {}
+void MainForm::lstFound_DblClick() {}
+void MainForm::mSelAll_Click() {}
+void MainForm::mSelAllUn_Click() {}
+void MainForm::mLChSel_Click() {}
+void MainForm::mClear_Click() {}
+
+void MainForm::cmdOpen_Click() {
+    shell_->cmdOpen_Click();
+}
+void MainForm::mOpen_Click() {
+    cmdOpen_Click();
+}
+void MainForm::cmdFileAttrib_Click() {
+    shell_->cmdFileAttrib_Click();
+}
+void MainForm::mAttrib_Click() {
+    cmdFileAttrib_Click();
+}
+
+void MainForm::cmdKill_Click() {
+    deletion_->cmdKill_Click();
+}
+void MainForm::mKill_Click() {
+    cmdKill_Click();
+}
+void MainForm::cmdDeltmp_Click() {
+    deletion_->cmdDeltmp_Click();
+}
+void MainForm::mRename_Click() {
+    rename_->mRename_Click();
+}
+void MainForm::SetFileAttrib() {
+    attrib_->SetFileAttrib();
+}
+
+void MainForm::cmdAdd_Click() {
+    typeEditing_->cmdAdd_Click();
+}
+void MainForm::mAddType_Click() {
+    cmdAdd_Click();
+}
+void MainForm::cmdRemove_Click() {
+    typeEditing_->cmdRemove_Click();
+}
+void MainForm::mDelType_Click() {
+    cmdRemove_Click();
+}
+void MainForm::mResetType_Click() {
+    typeEditing_->mResetType_Click();
+}
+void MainForm::mTSelAll_Click() {
+    typeEditing_->mTSelAll_Click();
+}
+void MainForm::mTUSelAll_Click() {
+    typeEditing_->mTUSelAll_Click();
+}
+void MainForm::mTChSel_Click() {
+    typeEditing_->mTChSel_Click();
+}
+void MainForm::lstPat_Click() {
+    typeEditing_->lstPat_Click();
+}
+void MainForm::lstPat_MouseUp(int button, int shift) {
+    typeEditing_->lstPat_MouseUp(button, shift);
+}
+void MainForm::mReportType_Click() {
+    descriptions_->mReportType_Click();
+}
+
+void MainForm::cmdFindFile_Click() {
+    singleSearch_->cmdFindFile_Click();
+}
+void MainForm::mFindFile_Click() {
+    cmdFindFile_Click();
+}
+// The button only runs the menu item's procedure.
+void MainForm::cmdListTempFile_Click() {
+    mListtempfiles_Click();
+}
+void MainForm::mListtempfiles_Click() {
+    tempListing_->mListtempfiles_Click();
 }
 
 void MainForm::ViewInfo(const std::string& filename) {

@@ -16,6 +16,14 @@ class Locations;
 class ResultList;
 class ListReport;
 class ScanDriver;
+class TypeDescriptions;
+class ShellCommands;
+class AttribReset;
+class Deletion;
+class Rename;
+class TypeListEditing;
+class SingleFileSearch;
+class TempListing;
 
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -69,6 +77,47 @@ public:
     void chkSelAll_Click();
     void setSelectAll(int value);
 
+    void lstFound_Click();
+    void lstFound_MouseDown(int button, int shift);
+    void lstFound_MouseUp(int button, int shift);
+    void lstFound_DblClick();
+    void mSelAll_Click();
+    void mSelAllUn_Click();
+    void mLChSel_Click();
+    void mClear_Click();
+
+    // Open and properties.
+    void cmdOpen_Click();
+    void mOpen_Click();
+    void cmdFileAttrib_Click();
+    void mAttrib_Click();
+
+    // Deletion, rename and the attribute reset.
+    void cmdKill_Click();
+    void mKill_Click();
+    void cmdDeltmp_Click();
+    void mRename_Click();
+    void SetFileAttrib();
+
+    // Editing the pattern list, and its descriptions.
+    void cmdAdd_Click();
+    void mAddType_Click();
+    void cmdRemove_Click();
+    void mDelType_Click();
+    void mResetType_Click();
+    void mTSelAll_Click();
+    void mTUSelAll_Click();
+    void mTChSel_Click();
+    void lstPat_Click();
+    void lstPat_MouseUp(int button, int shift);
+    void mReportType_Click();
+
+    // The single-file search and the temporary-folder listing.
+    void cmdFindFile_Click();
+    void mFindFile_Click();
+    void cmdListTempFile_Click();
+    void mListtempfiles_Click();
+
     // The list file.
     void ViewInfo(const std::string& filename);
     void mSaveList_Click();
@@ -87,6 +136,14 @@ private:
     std::unique_ptr<ResultList> results_;
     std::unique_ptr<ListReport> report_;
     std::unique_ptr<ScanDriver> scan_;
+    std::unique_ptr<TypeDescriptions> descriptions_;
+    std::unique_ptr<ShellCommands> shell_;
+    std::unique_ptr<AttribReset> attrib_;
+    std::unique_ptr<Deletion> deletion_;
+    std::unique_ptr<Rename> rename_;
+    std::unique_ptr<TypeListEditing> typeEditing_;
+    std::unique_ptr<SingleFileSearch> singleSearch_;
+    std::unique_ptr<TempListing> tempListing_;
 };
 
 }  // namespace scourix

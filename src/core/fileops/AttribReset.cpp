@@ -1,0 +1,7 @@
+#include "fileops/AttribReset.h"
+
+namespace scourix {
+
+void AttribReset::SetFileAttrib() {}
+
+}  // namespace scourix

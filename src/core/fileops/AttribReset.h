@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/MainState.h"
+
+namespace scourix {
+
+class AttribReset {
+public:
+    explicit AttribReset(MainState& state) : s_(state) {}
+
+    void SetFileAttrib();
+
+private:
+    MainState& s_;
+};
+
+}  // namespace scourix
