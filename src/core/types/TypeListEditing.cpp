@@ -1,14 +1,82 @@
 #include "types/TypeListEditing.h"
 
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/ProgramFiles.h"
+#include "app/WindowDesign.h"
+#include "platform/Dialogs.h"
+#include "types/SortOrder.h"
+#include "types/TypeListStore.h"
+
 namespace scourix {
 
-void TypeListEditing::cmdAdd_Click() {}
-void TypeListEditing::cmdRemove_Click() {}
-void TypeListEditing::mResetType_Click() {}
-void TypeListEditing::mTSelAll_Click() {}
-void TypeListEditing::mTUSelAll_Click() {}
-void TypeListEditing::mTChSel_Click() {}
-void TypeListEditing::lstPat_Click() {}
-void TypeListEditing::lstPat_MouseUp(int, int) {}
+void TypeListEditing::cmdAdd_Click() {
+    // Any text is a pattern: blanks, odd characters and copies of an entry go in as typed.
+    std::string answer = s_.ui.dialogs.inputBox("请输入类型", "", "");
+    if (!answer.empty()) {
+        SortOrder::insertSorted(s_.ui.lstPat, std::move(answer));
+    }
+}
+
+void TypeListEditing::cmdRemove_Click() {
+    CheckList& list = s_.ui.lstPat;
+    const std::ptrdiff_t current = list.currentIndex();
+    if (current > -1) {
+        list.remove(static_cast<std::size_t>(current));
+    }
+}
+
+void TypeListEditing::mResetType_Click() {
+    Platform& ui = s_.ui;
+    const int answer =
+        ui.dialogs.messageBox("你真的要恢复所有类型到初始状态吗？此举将重新启动程序。",
+                              mb::kYesNo | mb::kExclamation, "恢复列表");
+    if (answer != mb::kIdYes) {
+        return;
+    }
+    // Only an ordinary file is ever loaded at start-up, so only such a file stands in the
+    // way of the built-in list. A lookup that fails counts as no file, as at start-up.
+    const std::string path = programFile(ui.fs, kTypeListFile);
+    const Result<std::string> found = ui.fs.lookup(path, Lookup::Ordinary);
+    if (found.ok() && !found.value().empty()) {
+        const Status removed = ui.fs.removeFile(path);
+        if (!removed.ok()) {
+            // Ending now would bring the old list back at the next start: say why and stay.
+            ui.dialogs.messageBox(removed.error().description, mb::kCritical, "恢复列表");
+            return;
+        }
+    }
+    ui.dialogs.messageBox("请重新启动程序。", mb::kInformation, ui.controls.caption(kWindowName));
+    // The closing procedure must not run: it would write the list back to the file.
+    ui.window.endNow();
+}
+
+void TypeListEditing::mTSelAll_Click() {
+    s_.ui.lstPat.setAllChecked(true);
+    s_.ui.lstPat.repaint();
+}
+
+void TypeListEditing::mTUSelAll_Click() {
+    s_.ui.lstPat.setAllChecked(false);
+    s_.ui.lstPat.repaint();
+}
+
+void TypeListEditing::mTChSel_Click() {
+    s_.ui.lstPat.invertChecks();
+    s_.ui.lstPat.repaint();
+}
+
+void TypeListEditing::lstPat_Click() {
+    // The last clicked pattern stays the list's tool tip until the next click.
+    s_.ui.controls.setToolTip("lstPat", s_.ui.lstPat.currentText());
+}
+
+void TypeListEditing::lstPat_MouseUp(int button, int /*shift*/) {
+    // The current entry stays as it was: "删除类型" from this menu removes that one.
+    if (button == kRightButton) {
+        s_.ui.window.popupMenu("PopType");
+    }
+}
 
 }  // namespace scourix

@@ -4,6 +4,9 @@
 
 namespace scourix {
 
+// The user's edits of lstPat: add, remove, the tick commands, the restore of the built-in
+// list, and the list's tool tip and right-click menu. Edits live in the list until the
+// window closes and saves it.
 class TypeListEditing {
 public:
     explicit TypeListEditing(MainState& state) : s_(state) {}
