@@ -26,7 +26,7 @@ MainForm::MainForm(Platform platform)
       startup_(std::make_unique<Startup>(state_, *locations_, *types_)),
       layout_(std::make_unique<Layout>(state_)),
       about_(std::make_unique<About>(state_)),
-      results_(std::make_unique<ResultList>(state_)),
+      results_(std::make_unique<ResultList>(state_, [this] { mReportType_Click(); })),
       report_(std::make_unique<ListReport>(state_)),
       scan_(std::make_unique<ScanDriver>(
           state_, ScanDriver::Hooks{
@@ -122,16 +122,32 @@ void MainForm::setSelectAll(int value) {
     results_->setSelectAll(value);
 }
 
-// A menu item that stands for a button presses the button.
-void MainForm::lstFound_Click() {}
-void MainForm::lstFound_MouseDown(int, int) {}
-void MainForm::lstFound_MouseUp(int, int) {}
-void MainForm::lstFound_DblClick() {}
-void MainForm::mSelAll_Click() {}
-void MainForm::mSelAllUn_Click() {}
-void MainForm::mLChSel_Click() {}
-void MainForm::mClear_Click() {}
+void MainForm::lstFound_Click() {
+    results_->lstFound_Click();
+}
+void MainForm::lstFound_MouseDown(int button, int shift) {
+    results_->lstFound_MouseDown(button, shift);
+}
+void MainForm::lstFound_MouseUp(int button, int shift) {
+    results_->lstFound_MouseUp(button, shift);
+}
+void MainForm::lstFound_DblClick() {
+    results_->lstFound_DblClick();
+}
+void MainForm::mSelAll_Click() {
+    results_->mSelAll_Click();
+}
+void MainForm::mSelAllUn_Click() {
+    results_->mSelAllUn_Click();
+}
+void MainForm::mLChSel_Click() {
+    results_->mLChSel_Click();
+}
+void MainForm::mClear_Click() {
+    results_->mClear_Click();
+}
 
+// A menu item that stands for a button presses the button.
 void MainForm::cmdOpen_Click() {
     shell_->cmdOpen_Click();
 }
