@@ -49,7 +49,9 @@ public:
     // Renames without ever replacing an existing file.
     virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
     // Clears read-only on a file that can be opened for reading, without following links.
-    virtual Status resetAttributes(const std::string& path) = 0;
+    // False, with nothing changed, when the file cannot be opened (gone, access refused)
+    // or is not a regular file; an error only when the change itself failed.
+    virtual Result<bool> resetAttributes(const std::string& path) = 0;
 
     // The temporary folder, ending in "/".
     virtual std::string tempFolder() const = 0;

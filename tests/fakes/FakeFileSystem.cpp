@@ -1,6 +1,6 @@
 #include "fakes/FakeFileSystem.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <stdexcept>
 
 namespace scourix {
@@ -10,55 +10,35 @@ bool isHidden(const std::string& name) {
     return !name.empty() && name[0] == '.';
 }
 
-Error isAFolder() {
-    return {EISDIR, "Is a directory"};
+std::string parentOf(const std::string& key) {
+    const std::size_t slash = key.rfind('/');
+    return slash == 0 || slash == std::string::npos ? "/" : key.substr(0, slash);
 }
 
-Error notAFolder() {
-    return {ENOTDIR, "Not a directory"};
+std::string nameOf(const std::string& key) {
+    return key.substr(key.rfind('/') + 1);
 }
 
 }  // namespace
 
 FakeFileSystem::FakeFileSystem() {
-    Node root;
+    Node& root = nodes_["/"];
     root.kind = Kind::Folder;
     root.inode = 1;
-    nodes_["/"] = root;
-}
-
-Error FakeFileSystem::noSuchFile() {
-    return {ENOENT, "No such file or directory"};
-}
-Error FakeFileSystem::permissionDenied() {
-    return {EACCES, "Permission denied"};
-}
-Error FakeFileSystem::fileExists() {
-    return {EEXIST, "File exists"};
 }
 
 std::string FakeFileSystem::normalize(const std::string& path) const {
-    std::string abs = !path.empty() && path[0] == '/' ? path : current + "/" + path;
+    const std::string abs = !path.empty() && path[0] == '/' ? path : current + "/" + path;
     std::string out;
     for (char c : abs) {
-        if (c == '/' && !out.empty() && out.back() == '/') {
-            continue;
+        if (c != '/' || out.empty() || out.back() != '/') {
+            out += c;
         }
-        out += c;
     }
     if (out.size() > 1 && out.back() == '/') {
         out.pop_back();
     }
     return out;
-}
-
-std::string FakeFileSystem::parentOf(const std::string& normalizedPath) {
-    const std::size_t slash = normalizedPath.rfind('/');
-    return slash == 0 || slash == std::string::npos ? "/" : normalizedPath.substr(0, slash);
-}
-
-std::string FakeFileSystem::nameOf(const std::string& normalizedPath) {
-    return normalizedPath.substr(normalizedPath.rfind('/') + 1);
 }
 
 FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, Kind kind) {
@@ -74,12 +54,10 @@ FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, Kind kind) {
     }
     Node& n = nodes_[p];
     if (n.inode == 0) {
+        const Node& parent = nodes_.at(parentOf(p));
         n.inode = nextInode_++;
-        if (p != "/") {
-            const Node& parent = nodes_.at(parentOf(p));
-            n.device = parent.device;
-            n.virtualFileSystem = parent.virtualFileSystem;
-        }
+        n.device = parent.device;
+        n.virtualFileSystem = parent.virtualFileSystem;
     }
     n.kind = kind;
     return n;
@@ -113,9 +91,8 @@ void FakeFileSystem::setReadOnly(const std::string& path, bool on) {
 
 void FakeFileSystem::markVolume(const std::string& path, std::uint64_t device, bool virtualFs) {
     const std::string p = normalize(path);
-    const std::string prefix = p == "/" ? "/" : p + "/";
     for (auto& [key, n] : nodes_) {
-        if (key == p || key.starts_with(prefix)) {
+        if (key == p || key.starts_with(p == "/" ? p : p + "/")) {
             n.device = device;
             n.virtualFileSystem = virtualFs;
         }
@@ -126,16 +103,13 @@ void FakeFileSystem::failOn(FsOp op, const std::string& path, Error error, int t
     failures_[{op, normalize(path)}] = Failure{std::move(error), times};
 }
 
-bool FakeFileSystem::exists(const std::string& path) const {
-    return find(path) != nullptr;
-}
-
 const FakeFileSystem::Node* FakeFileSystem::node(const std::string& path) const {
-    return find(path);
+    auto it = nodes_.find(normalize(path));
+    return it == nodes_.end() ? nullptr : &it->second;
 }
 
 const std::string& FakeFileSystem::content(const std::string& path) const {
-    const Node* n = find(path);
+    const Node* n = node(path);
     if (n == nullptr || n->kind != Kind::File) {
         throw std::logic_error("FakeFileSystem: no file " + path);
     }
@@ -162,40 +136,39 @@ std::optional<Error> FakeFileSystem::enter(FsOp op, const std::string& path) con
     return it->second.error;
 }
 
-FakeFileSystem::Node* FakeFileSystem::find(const std::string& path) {
-    auto it = nodes_.find(normalize(path));
-    return it == nodes_.end() ? nullptr : &it->second;
-}
-
-const FakeFileSystem::Node* FakeFileSystem::find(const std::string& path) const {
-    auto it = nodes_.find(normalize(path));
-    return it == nodes_.end() ? nullptr : &it->second;
-}
-
-std::string FakeFileSystem::resolveKey(const std::string& path) const {
-    std::string key = normalize(path);
-    for (int hops = 0; hops < 8; ++hops) {
-        auto it = nodes_.find(key);
-        if (it == nodes_.end() || it->second.kind != Kind::Link) {
-            return key;
-        }
-        key = normalize(it->second.target);
+Result<std::string> FakeFileSystem::reach(FsOp op, const std::string& path, bool follow,
+                                          bool wantFolder) const {
+    if (auto e = enter(op, path)) {
+        return *e;
     }
-    return {};  // a loop of links leads nowhere
+    std::string key = normalize(path);
+    for (int hops = 0; follow && hops < 8 && nodes_.count(key); ++hops) {
+        const Node& n = nodes_.at(key);
+        if (n.kind != Kind::Link) {
+            break;
+        }
+        key = hops == 7 ? "" : normalize(n.target);  // a loop of links leads nowhere
+    }
+    const Node* n = node(key);
+    if (key.empty() || n == nullptr) {
+        return noSuchFile();
+    }
+    if (wantFolder && n->kind != Kind::Folder) {
+        return Error{ENOTDIR, "Not a directory"};
+    }
+    if (!wantFolder && n->kind == Kind::Folder) {
+        return Error{EISDIR, "Is a directory"};
+    }
+    return key;
 }
 
-const FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path) const {
-    const std::string key = resolveKey(path);
-    return key.empty() ? nullptr : find(key);
-}
-
-std::optional<Error> FakeFileSystem::canChangeEntryIn(const std::string& normalizedPath) const {
-    const Node* parent = find(parentOf(normalizedPath));
+std::optional<Error> FakeFileSystem::canChangeEntryIn(const std::string& key) const {
+    const Node* parent = node(parentOf(key));
     if (parent == nullptr) {
         return noSuchFile();
     }
     if (parent->kind != Kind::Folder) {
-        return notAFolder();
+        return Error{ENOTDIR, "Not a directory"};
     }
     if (parent->readOnly) {
         return permissionDenied();
@@ -207,235 +180,140 @@ Result<std::string> FakeFileSystem::lookup(const std::string& path, Lookup filte
     if (auto e = enter(FsOp::Lookup, path)) {
         return *e;
     }
-    const std::string p = normalize(path);
-    const Node* n = find(p);
+    const Node* n = node(path);
     if (n == nullptr || n->kind == Kind::Folder) {
         return std::string();
     }
-    const std::string name = nameOf(p);
-    const bool hidden = isHidden(name);
+    const std::string name = nameOf(normalize(path));
     const bool system = n->kind == Kind::Special;
     const bool admitted = filter == Lookup::WithHiddenAndSystem ||
-                          (filter == Lookup::WithHidden && !system) ||
-                          (filter == Lookup::Ordinary && !system && !hidden);
+                          (!system && (filter == Lookup::WithHidden || !isHidden(name)));
     return admitted ? name : std::string();
 }
 
 Result<FolderListing> FakeFileSystem::listFolder(const std::string& path) const {
-    if (auto e = enter(FsOp::ListFolder, path)) {
-        return *e;
+    const auto key = reach(FsOp::ListFolder, path, true, true);
+    if (!key) {
+        return key.error();
     }
-    const std::string p = normalize(path);
-    const Node* n = resolve(p);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind != Kind::Folder) {
-        return notAFolder();
-    }
-    FolderListing listing;
-    listing.path = path;  // as the caller gave it, like the real lister
-    listing.device = n->device;
-    listing.inode = n->inode;
-    listing.virtualFileSystem = n->virtualFileSystem;
-    // A folder reached through a link lists the target's entries under the link's path.
-    const std::string real = resolveKey(p);
-    const std::string prefix = real == "/" ? "/" : real + "/";
-    for (auto it = nodes_.lower_bound(prefix); it != nodes_.end(); ++it) {
-        const std::string& key = it->first;
-        if (!key.starts_with(prefix)) {
+    const Node& folder = nodes_.at(key.value());
+    // As the caller gave it, like the real lister: a folder reached through a link lists
+    // the target's entries under the link's path.
+    FolderListing listing{path, folder.device, folder.inode, folder.virtualFileSystem, {}};
+    const std::string prefix = key.value() == "/" ? "/" : key.value() + "/";
+    for (auto it = nodes_.upper_bound(prefix); it != nodes_.end(); ++it) {
+        if (!it->first.starts_with(prefix)) {
             break;
         }
-        if (key == prefix || key.find('/', prefix.size()) != std::string::npos) {
-            continue;
+        const std::string name = it->first.substr(prefix.size());
+        if (name.find('/') == std::string::npos) {
+            listing.entries.push_back({name, it->second.kind == Kind::Folder, isHidden(name),
+                                       it->second.kind == Kind::Special});
         }
-        FolderEntry entry;
-        entry.name = key.substr(prefix.size());
-        entry.isFolder = it->second.kind == Kind::Folder;
-        entry.hidden = isHidden(entry.name);
-        entry.system = it->second.kind == Kind::Special;
-        listing.entries.push_back(std::move(entry));
     }
     return listing;
 }
 
 Result<std::uint64_t> FakeFileSystem::fileLength(const std::string& path) const {
-    if (auto e = enter(FsOp::FileLength, path)) {
-        return *e;
+    const auto key = reach(FsOp::FileLength, path, true, false);
+    if (!key) {
+        return key.error();
     }
-    const Node* n = resolve(path);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
-    }
-    return n->length ? *n->length : static_cast<std::uint64_t>(n->content.size());
+    const Node& n = nodes_.at(key.value());
+    return n.length.value_or(n.content.size());
 }
 
 Status FakeFileSystem::removeFile(const std::string& path) {
-    if (auto e = enter(FsOp::Remove, path)) {
+    const auto key = reach(FsOp::Remove, path, false, false);
+    if (!key) {
+        return key.error();
+    }
+    if (auto e = canChangeEntryIn(key.value())) {
         return *e;
     }
-    const std::string p = normalize(path);
-    const Node* n = find(p);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
-    }
-    if (auto e = canChangeEntryIn(p)) {
-        return *e;
-    }
-    if (n->readOnly) {
+    if (nodes_.at(key.value()).readOnly) {
         return permissionDenied();
     }
-    nodes_.erase(p);
+    nodes_.erase(key.value());
     return Status::success();
 }
 
 Status FakeFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
-    if (auto e = enter(FsOp::Rename, from)) {
-        return *e;
+    const auto key = reach(FsOp::Rename, from, false, false);
+    if (!key) {
+        return key.error();
     }
-    const std::string src = normalize(from);
     const std::string dst = normalize(to);
-    const Node* n = find(src);
-    if (n == nullptr) {
-        return noSuchFile();
+    if (node(dst) != nullptr) {
+        return Error{EEXIST, "File exists"};
     }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
-    }
-    if (find(dst) != nullptr) {
-        return fileExists();
-    }
-    if (auto e = canChangeEntryIn(src)) {
+    auto e = canChangeEntryIn(key.value());
+    if (e || (e = canChangeEntryIn(dst))) {
         return *e;
     }
-    if (auto e = canChangeEntryIn(dst)) {
-        return *e;
-    }
-    Node moved = *n;
-    nodes_.erase(src);
-    nodes_[dst] = std::move(moved);
+    nodes_[dst] = nodes_.at(key.value());
+    nodes_.erase(key.value());
     return Status::success();
 }
 
-Status FakeFileSystem::resetAttributes(const std::string& path) {
+Result<bool> FakeFileSystem::resetAttributes(const std::string& path) {
     if (auto e = enter(FsOp::ResetAttributes, path)) {
         return *e;
     }
-    Node* n = find(path);
-    if (n == nullptr) {
-        return noSuchFile();
+    // Only an ordinary file is opened; anything else is passed over unchanged.
+    auto it = nodes_.find(normalize(path));
+    if (it == nodes_.end() || it->second.kind != Kind::File) {
+        return false;
     }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
-    }
-    n->readOnly = false;
-    return Status::success();
+    it->second.readOnly = false;
+    return true;
 }
 
 Status FakeFileSystem::probe(const std::string& path) const {
-    if (auto e = enter(FsOp::Probe, path)) {
-        return *e;
-    }
-    const Node* n = resolve(path);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind != Kind::Folder) {
-        return notAFolder();
-    }
-    return Status::success();
+    const auto key = reach(FsOp::Probe, path, true, true);
+    return key ? Status::success() : Status(key.error());
 }
 
 Result<std::vector<std::string>> FakeFileSystem::readLines(const std::string& path) const {
-    if (auto e = enter(FsOp::ReadLines, path)) {
-        return *e;
-    }
-    const Node* n = resolve(path);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
+    const auto key = reach(FsOp::ReadLines, path, true, false);
+    if (!key) {
+        return key.error();
     }
     // A line ends with CR LF, LF or CR alone; a final line end does not start another line.
     std::vector<std::string> lines;
-    const std::string& text = n->content;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        start = end + (crLf ? 2 : 1);
+    const std::string& t = nodes_.at(key.value()).content;
+    for (std::size_t start = 0; start < t.size();) {
+        const std::size_t end = std::min(t.find_first_of("\r\n", start), t.size());
+        lines.push_back(t.substr(start, end - start));
+        start = end + (t.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }
 
 Result<std::string> FakeFileSystem::readText(const std::string& path) const {
-    if (auto e = enter(FsOp::ReadText, path)) {
-        return *e;
+    const auto key = reach(FsOp::ReadText, path, true, false);
+    if (!key) {
+        return key.error();
     }
-    const Node* n = resolve(path);
-    if (n == nullptr) {
-        return noSuchFile();
-    }
-    if (n->kind == Kind::Folder) {
-        return isAFolder();
-    }
-    return n->content;
+    return nodes_.at(key.value()).content;
 }
 
-Status FakeFileSystem::store(const std::string& path, const std::string& text) {
+Status FakeFileSystem::store(FsOp op, const std::string& path, const std::string& text) {
+    if (auto e = enter(op, path)) {
+        return *e;
+    }
     const std::string p = normalize(path);
-    if (auto e = canChangeEntryIn(p)) {
-        // An existing writable file may still be rewritten in a read-only folder.
-        const Node* existing = find(p);
-        if (existing == nullptr || e->code != EACCES) {
-            return *e;
-        }
+    const Node* n = node(p);
+    // A replacement is written beside the file and renamed over it, so the folder must
+    // admit a new entry; a plain write may still rewrite a file in a read-only folder.
+    if (auto e = canChangeEntryIn(p); e && !(op == FsOp::WriteText && n && e->code == EACCES)) {
+        return *e;
     }
-    Node* n = find(p);
     if (n != nullptr && n->kind == Kind::Folder) {
-        return isAFolder();
+        return Error{EISDIR, "Is a directory"};
     }
-    if (n != nullptr && n->readOnly) {
+    if (n != nullptr && n->readOnly && op == FsOp::WriteText) {
         return permissionDenied();
-    }
-    Node& file = make(p, Kind::File);
-    file.content = text;
-    file.length.reset();
-    return Status::success();
-}
-
-Status FakeFileSystem::writeText(const std::string& path, const std::string& text) {
-    if (auto e = enter(FsOp::WriteText, path)) {
-        return *e;
-    }
-    return store(path, text);
-}
-
-Status FakeFileSystem::replaceText(const std::string& path, const std::string& text) {
-    if (auto e = enter(FsOp::ReplaceText, path)) {
-        return *e;
-    }
-    // The new text is written beside the file and renamed over it: the folder must admit a
-    // new entry even when the file itself exists.
-    const std::string p = normalize(path);
-    if (auto e = canChangeEntryIn(p)) {
-        return *e;
-    }
-    const Node* n = find(p);
-    if (n != nullptr && n->kind == Kind::Folder) {
-        return isAFolder();
     }
     Node& file = make(p, Kind::File);
     file.content = text;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -67,7 +68,7 @@ public:
     void failOn(FsOp op, const std::string& path, Error error, int times = -1);
     void clearFailures() { failures_.clear(); }
 
-    bool exists(const std::string& path) const;
+    bool exists(const std::string& path) const { return node(path) != nullptr; }
     const Node* node(const std::string& path) const;
     // The content of the file at path; throws when there is none.
     const std::string& content(const std::string& path) const;
@@ -82,7 +83,7 @@ public:
     Result<std::uint64_t> fileLength(const std::string& path) const override;
     Status removeFile(const std::string& path) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
-    Status resetAttributes(const std::string& path) override;
+    Result<bool> resetAttributes(const std::string& path) override;
     std::string tempFolder() const override { return temp; }
     std::vector<std::string> volumes() const override { return volumeList; }
     Status probe(const std::string& path) const override;
@@ -90,16 +91,17 @@ public:
     std::string currentFolder() const override { return current; }
     Result<std::vector<std::string>> readLines(const std::string& path) const override;
     Result<std::string> readText(const std::string& path) const override;
-    Status writeText(const std::string& path, const std::string& text) override;
-    Status replaceText(const std::string& path, const std::string& text) override;
+    Status writeText(const std::string& path, const std::string& text) override {
+        return store(FsOp::WriteText, path, text);
+    }
+    Status replaceText(const std::string& path, const std::string& text) override {
+        return store(FsOp::ReplaceText, path, text);
+    }
 
     // The absolute form of path without a final "/" ("/" stays).
     std::string normalize(const std::string& path) const;
-    static Error noSuchFile();
-    static Error permissionDenied();
-    static Error fileExists();
-    static std::string parentOf(const std::string& normalizedPath);
-    static std::string nameOf(const std::string& normalizedPath);
+    static Error noSuchFile() { return {ENOENT, "No such file or directory"}; }
+    static Error permissionDenied() { return {EACCES, "Permission denied"}; }
 
 private:
     struct Failure {
@@ -109,14 +111,12 @@ private:
 
     // Logs the call and returns the injected failure, if one is due.
     std::optional<Error> enter(FsOp op, const std::string& path) const;
-    Node* find(const std::string& path);
-    const Node* find(const std::string& path) const;
-    // The key of the node that path leads to after following links ("" for a loop).
-    std::string resolveKey(const std::string& path) const;
-    const Node* resolve(const std::string& path) const;
-    std::optional<Error> canChangeEntryIn(const std::string& normalizedPath) const;
+    // Logs the call; then the injected failure, or the key of the node at path, which must
+    // be a folder (wantFolder) or not one. Links are followed when asked.
+    Result<std::string> reach(FsOp op, const std::string& path, bool follow, bool wantFolder) const;
+    std::optional<Error> canChangeEntryIn(const std::string& key) const;
     Node& make(const std::string& path, Kind kind);
-    Status store(const std::string& path, const std::string& text);
+    Status store(FsOp op, const std::string& path, const std::string& text);
 
     std::map<std::string, Node> nodes_;
     mutable std::map<std::pair<FsOp, std::string>, Failure> failures_;

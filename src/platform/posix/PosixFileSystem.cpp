@@ -270,29 +270,30 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
     return {};
 }
 
-Status PosixFileSystem::resetAttributes(const std::string& path) {
+Result<bool> PosixFileSystem::resetAttributes(const std::string& path) {
+    // A file that cannot be opened for reading is left as it is, like one that is gone.
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {
-        return lastSystemError();
+        return false;
     }
     // Links, devices, FIFOs and sockets have no read-only state of their own; opening a
     // device can act on it, so they are left alone unopened.
     if (!S_ISREG(st.st_mode)) {
-        return {};
+        return false;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return lastSystemError();
+        return false;
     }
-    Status status;
+    Result<bool> result = true;
     if (::fstat(fd, &st) != 0) {
-        status = lastSystemError();
+        result = lastSystemError();
     } else if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0 &&
                ::fchmod(fd, (st.st_mode & 07777) | S_IWUSR) != 0) {
-        status = lastSystemError();
+        result = lastSystemError();
     }
     ::close(fd);
-    return status;
+    return result;
 }
 
 std::string PosixFileSystem::tempFolder() const {

@@ -23,7 +23,7 @@ public:
 
     Status removeFile(const std::string& path) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
-    Status resetAttributes(const std::string& path) override;
+    Result<bool> resetAttributes(const std::string& path) override;
 
     std::string tempFolder() const override;
     std::vector<std::string> volumes() const override;
