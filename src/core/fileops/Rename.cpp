@@ -1,7 +1,58 @@
 #include "fileops/Rename.h"
 
+#include <string>
+
 namespace scourix {
 
-void Rename::mRename_Click() {}
+namespace {
+
+std::string trimSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+void Rename::fail(const std::string& description) {
+    s_.ui.dialogs.messageBox(description, mb::kCritical, "");
+}
+
+void Rename::mRename_Click() {
+    CheckList& found = s_.ui.lstFound;
+    const std::ptrdiff_t index = found.currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= found.count()) {
+        return;  // no file to work on
+    }
+    const std::string path = found.text(static_cast<std::size_t>(index));
+    Result<std::string> looked = s_.ui.fs.lookup(path, Lookup::WithHiddenAndSystem);
+    if (!looked) {
+        fail(looked.error().description);
+        return;
+    }
+    // A file that is gone offers an empty name, and its folder part is the whole path,
+    // so whatever is typed then fails to rename.
+    const std::string& name = looked.value();
+    const std::string folder = path.substr(0, path.size() - name.size());
+
+    const std::string typed = trimSpaces(s_.ui.dialogs.inputBox("请输入新的文件名:", "改名", name));
+    if (typed.empty() || typed == name) {
+        return;
+    }
+    // A slash would move the file out of its folder; a NUL would cut the name short.
+    if (typed.find_first_of(std::string("/\0", 2)) != std::string::npos) {
+        fail("文件名无效：不能含有“/”");
+        return;
+    }
+    const std::string renamed = folder + typed;
+    const Status moved = s_.ui.fs.renameNoReplace(folder + name, renamed);
+    if (!moved) {
+        fail(moved.error().description);
+        return;
+    }
+    found.setText(static_cast<std::size_t>(index), renamed);
+}
 
 }  // namespace scourix
