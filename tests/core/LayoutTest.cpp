@@ -1,98 +1,71 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
-
 #include "FormFixture.h"
 
 namespace scourix {
 namespace {
 
-class LayoutTest : public FormFixture {
-protected:
-    Rect at(const std::string& name) { return fake.controls.geometry(name); }
-    void resize(int w, int h) {
-        fake.window.width = w;
-        fake.window.height = h;
+using LayoutTest = FormFixture;
+
+// Each resize starts from what the one before it left: a negative width or height is
+// refused and the control keeps its size, while tops may go negative.
+TEST_F(LayoutTest, ResizesFollowTheClientAreaAndKeepSizesThatWouldBeNegative) {
+    struct Step {
+        int width, height;
+        Rect lblInfo, lstFound;
+        int chkSystemTop, chkHideTop, cmdAddTop, lstPatHeight, pictureLeft;
+    };
+    const Step steps[] = {
+        {10230,
+         7695,
+         {0, 7440, 10130, 255},
+         {2160, 2160, 7970, 5280},
+         7085,
+         6730,
+         6255,
+         2555,
+         9855},
+        {12000,
+         9000,
+         {0, 8745, 11900, 255},
+         {2160, 2160, 9740, 6585},
+         8390,
+         8035,
+         7560,
+         3860,
+         11625},
+        {10230, 2000, {0, 1745, 10130, 255}, {2160, 2160, 7970, 6585}, 1390, 1035, 560, 3860, 9855},
+        {10230, 500, {0, 245, 10130, 255}, {2160, 2160, 7970, 6585}, -110, -465, -940, 3860, 9855},
+        {1000, 9000, {0, 8745, 900, 255}, {2160, 2160, 7970, 6585}, 8390, 8035, 7560, 3860, 625},
+        {50, 9000, {0, 8745, 900, 255}, {2160, 2160, 7970, 6585}, 8390, 8035, 7560, 3860, -325},
+        {8000, 6000, {0, 5745, 7900, 255}, {2160, 2160, 5740, 3585}, 5390, 5035, 4560, 860, 7625},
+    };
+    const Controls& c = fake.controls;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
+        fake.window.width = s.width;
+        fake.window.height = s.height;
         form.Form_Resize();
+        EXPECT_EQ(c.geometry("lblInfo"), s.lblInfo);
+        EXPECT_EQ(c.geometry("lstFound"), s.lstFound);
+        EXPECT_EQ(c.geometry("chkSystemFile").top, s.chkSystemTop);
+        EXPECT_EQ(c.geometry("chkHideFile").top, s.chkHideTop);
+        EXPECT_EQ(c.geometry("cmdAdd").top, s.cmdAddTop);
+        EXPECT_EQ(c.geometry("cmdRemove").top, s.cmdAddTop);
+        EXPECT_EQ(c.geometry("lstPat").height, s.lstPatHeight);
+        EXPECT_EQ(c.geometry("Picture1").left, s.pictureLeft);
     }
-};
-
-TEST_F(LayoutTest, StretchesAndStacksToTheClientArea) {
-    resize(12000, 9000);
-    EXPECT_EQ(at("lblInfo"), (Rect{0, 8745, 11900, 255}));
-    EXPECT_EQ(at("lstFound"), (Rect{2160, 2160, 9740, 6585}));
-    EXPECT_EQ(at("chkSystemFile"), (Rect{120, 8390, 1815, 255}));
-    EXPECT_EQ(at("chkHideFile"), (Rect{120, 8035, 1815, 255}));
-    EXPECT_EQ(at("cmdAdd"), (Rect{120, 7560, 735, 375}));
-    EXPECT_EQ(at("cmdRemove"), (Rect{960, 7560, 735, 375}));
-    EXPECT_EQ(at("lstPat"), (Rect{120, 3600, 1815, 3860}));
-    EXPECT_EQ(at("Picture1"), (Rect{11625, 0, 375, 615}));
+    // The top of the window keeps its design places.
+    EXPECT_EQ(c.geometry("lstPat").top, 3600);
+    EXPECT_EQ(c.geometry("cmdFind"), (Rect{2160, 1440, 1575, 375}));
 }
 
-TEST_F(LayoutTest, TheTopAreaKeepsItsDesignPlace) {
-    std::map<std::string, Rect> before;
-    for (const char* name : {"cmdFind", "cmdStopFind", "cmdClose", "lstDrive", "cmdAddPath",
-                             "Label1", "Label2", "Label3", "chkSelAll", "Image1"}) {
-        before[name] = at(name);
-    }
-    resize(19200, 14000);
-    resize(6000, 4000);
-    for (const auto& [name, r] : before) {
-        EXPECT_EQ(at(name), r) << name;
-    }
-}
-
-TEST_F(LayoutTest, TheFirstDisplayReplacesTheDesignValues) {
-    resize(10230, 7695);
-    EXPECT_EQ(at("lblInfo"), (Rect{0, 7440, 10130, 255}));
-    EXPECT_EQ(at("lstFound"), (Rect{2160, 2160, 7970, 5280}));
-    EXPECT_EQ(at("cmdAdd").top, 6255);
-    EXPECT_EQ(at("lstPat").height, 2555);
-    EXPECT_EQ(at("Picture1").left, 9855);
-}
-
-TEST_F(LayoutTest, HeightsThatWouldBeNegativeAreKeptAndTheOtherStepsStillApply) {
-    resize(12000, 9000);
-    resize(10230, 2000);
-    EXPECT_EQ(at("lblInfo"), (Rect{0, 1745, 10130, 255}));
-    EXPECT_EQ(at("lstFound").height, 6585);  // 2000 - 255 - 2160 < 0: kept
-    EXPECT_EQ(at("lstFound").width, 7970);
-    EXPECT_EQ(at("chkSystemFile").top, 1390);
-    EXPECT_EQ(at("chkHideFile").top, 1035);
-    EXPECT_EQ(at("cmdAdd").top, 560);
-    EXPECT_EQ(at("cmdRemove").top, 560);
-    EXPECT_EQ(at("lstPat").height, 3860);  // 560 - 3600 - 100 < 0: kept
-
-    resize(10230, 500);  // tops may go negative
-    EXPECT_EQ(at("lblInfo").top, 245);
-    EXPECT_EQ(at("chkSystemFile").top, -110);
-    EXPECT_EQ(at("cmdAdd").top, -940);
-    EXPECT_EQ(at("cmdRemove").top, -940);
-}
-
-TEST_F(LayoutTest, WidthsThatWouldBeNegativeAreKept) {
-    resize(1000, 9000);
-    EXPECT_EQ(at("lblInfo").width, 900);
-    EXPECT_EQ(at("lstFound").width, 7815);  // 900 - 2160 < 0: the design width stays
-    resize(50, 9000);
-    EXPECT_EQ(at("lblInfo").width, 900);  // -50 refused
-    EXPECT_EQ(at("lstFound").width, 7815);
-    EXPECT_EQ(at("Picture1").left, -325);
-}
-
-TEST_F(LayoutTest, NothingHappensWhileMinimisedAndRestoringRecomputes) {
-    resize(12000, 9000);
-    fake.controls.geometryLog.clear();
+TEST_F(LayoutTest, NothingMovesWhileMinimised) {
     fake.window.isMinimized = true;
-    resize(0, 0);
+    fake.window.width = 0;
+    fake.window.height = 0;
+    form.Form_Resize();
     EXPECT_TRUE(fake.controls.geometryLog.empty());
-    EXPECT_EQ(at("lblInfo").top, 8745);
-
-    fake.window.isMinimized = false;
-    resize(8000, 6000);
-    EXPECT_EQ(at("lblInfo"), (Rect{0, 5745, 7900, 255}));
-    EXPECT_EQ(at("Picture1").left, 7625);
 }
 
 }  // namespace
