@@ -2,10 +2,14 @@
 
 #include <fcntl.h>
 #include <ftw.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,24 +21,14 @@ class TempFolder {
 public:
     TempFolder() {
         const char* tmpdir = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmpdir && *tmpdir ? tmpdir : "/tmp") + "/posix_tests.XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
+        path_ = std::string(tmpdir && *tmpdir ? tmpdir : "/tmp") + "/scourix_tests.XXXXXX";
+        check(::mkdtemp(path_.data()) != nullptr, path_);
     }
     ~TempFolder() {
-        ::nftw(
-            path_.c_str(),
-            [](const char* p, const struct stat* st, int, struct FTW*) {
-                if (S_ISDIR(st->st_mode)) {
-                    ::chmod(p, 0700);
-                    return ::rmdir(p);
-                }
-                return ::unlink(p);
-            },
-            16, FTW_DEPTH | FTW_PHYS);
+        const auto remove = [](const char* p, const struct stat* st, int, struct FTW*) {
+            return S_ISDIR(st->st_mode) ? (::chmod(p, 0700), ::rmdir(p)) : ::unlink(p);
+        };
+        ::nftw(path_.c_str(), remove, 16, FTW_DEPTH | FTW_PHYS);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -42,71 +36,68 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-    // Writes bytes to a new file (mode 0644 before the umask).
+    // Each makes a new entry (files 0644, folders 0755 before the umask) and returns its path.
     std::string file(std::string_view name, std::string_view bytes = "") const {
-        const std::string p = *this / name;
-        const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 ||
-            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-            throw std::runtime_error("cannot write " + p);
-        }
-        ::close(fd);
-        return p;
+        std::ofstream out(*this / name, std::ios::binary);
+        out << bytes;
+        return check(out.flush().good(), *this / name);
     }
-
     std::string folder(std::string_view name) const {
-        const std::string p = *this / name;
-        if (::mkdir(p.c_str(), 0755) != 0) {
-            throw std::runtime_error("cannot make " + p);
-        }
-        return p;
+        return check(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
     }
-
     std::string link(std::string_view name, const std::string& target) const {
-        const std::string p = *this / name;
-        if (::symlink(target.c_str(), p.c_str()) != 0) {
-            throw std::runtime_error("cannot link " + p);
-        }
-        return p;
+        return check(::symlink(target.c_str(), (*this / name).c_str()) == 0, *this / name);
     }
-
     std::string fifo(std::string_view name) const {
-        const std::string p = *this / name;
-        if (::mkfifo(p.c_str(), 0644) != 0) {
-            throw std::runtime_error("cannot make FIFO " + p);
-        }
-        return p;
+        return check(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
     }
 
 private:
+    static std::string check(bool ok, const std::string& path) {
+        if (!ok) {
+            throw std::runtime_error("cannot make " + path);
+        }
+        return path;
+    }
+
     std::string path_;
 };
 
 // The whole content of a file, or "<missing>".
 inline std::string contentOf(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        return "<missing>";
-    }
-    std::string bytes;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
-}
-
-inline bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return in ? bytes.str() : "<missing>";
 }
 
 inline mode_t modeOf(const std::string& path) {
     struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode;
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
 }
+
+inline bool exists(const std::string& path) {
+    return modeOf(path) != 0;
+}
+
+// Makes writes beyond `bytes` fail with EFBIG, as on a full disk, instead of a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
 
 }  // namespace scourix::test
