@@ -55,6 +55,8 @@ TEST_F(ScanOnDiskTest, WalksARealTree) {
     fake.lstDrive.setChecked(1, true);
     fake.dialogs.answers = {mb::kIdAbort, mb::kIdNo};
     form.cmdFind_Click();
+    ASSERT_EQ(fake.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(fake.dialogs.boxes[0].text, systemError(ENOENT).description + ".\r\n" + missing);
 
     // Links are files of their own, the link back up is not followed, the hidden folder
     // is entered, the hidden file and the FIFO stay out.
@@ -62,10 +64,6 @@ TEST_F(ScanOnDiskTest, WalksARealTree) {
                             at("link.tmp"), at("\xff\xfe.tmp"), at(".hidden_dir/x.tmp"),
                             at("sub/y.tmp")};
     EXPECT_EQ(fake.lstFound.texts(), expected);
-    ASSERT_EQ(fake.dialogs.boxes.size(), 2u);
-    EXPECT_EQ(fake.dialogs.boxes[0].text, systemError(ENOENT).description + ".\r\n" + missing);
-    EXPECT_EQ(fake.dialogs.boxes[0].flags, 18);
-    EXPECT_EQ(fake.dialogs.boxes[0].title, "查找文件");
     // Links count with their own length: "a.tmp" and "sub".
     EXPECT_EQ(fake.controls.caption("lblInfo"), "找到 7个文件，共19 字节。");
 
@@ -77,8 +75,8 @@ TEST_F(ScanOnDiskTest, WalksARealTree) {
     fake.dialogs.answers = {mb::kIdNo};
     form.cmdFind_Click();
     EXPECT_EQ(fake.controls.caption("lblInfo"), "找到 9个文件，共22 字节。");
-    EXPECT_EQ(fake.lstFound.count(), 8u);
     EXPECT_EQ(fake.lstFound.text(0), at(".h.tmp"));
+    EXPECT_EQ(fake.lstFound.count(), 8u);
 }
 
 TEST_F(ScanOnDiskTest, ScanReportInTheTemporaryFolder) {
@@ -92,7 +90,6 @@ TEST_F(ScanOnDiskTest, ScanReportInTheTemporaryFolder) {
     old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
 
     EXPECT_EQ(state.sTempPath, dir.path() + "/");
-    EXPECT_EQ(fake.lstFound.text(0), at("a.tmp"));
     const auto& info = fake.window.lastInfo();
     EXPECT_EQ(info.heading, "查找结果信息");
     EXPECT_NE(
@@ -101,7 +98,6 @@ TEST_F(ScanOnDiskTest, ScanReportInTheTemporaryFolder) {
                        at("a.tmp") + "\r\n"),
         std::string::npos);
     EXPECT_TRUE(test::exists(at("查找结果信息")));
-    EXPECT_TRUE(fake.shell.openedTextFiles.empty());
 }
 
 }  // namespace
