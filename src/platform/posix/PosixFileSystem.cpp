@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/AtPath.h"
 #include "platform/posix/FileBytes.h"
 #include "platform/posix/GbkCodec.h"
 #include "platform/posix/MountTable.h"
@@ -119,7 +120,11 @@ PosixFileSystem::PosixFileSystem(std::string programFolder)
 
 Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filter) const {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
+    const AtPath at(path);
+    if (!at.ok() || ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!at.ok()) {
+            errno = at.error();
+        }
         if (errno == ENOENT || errno == ENOTDIR) {
             return std::string();
         }
@@ -144,7 +149,11 @@ Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filt
 
 Result<FolderListing> PosixFileSystem::listFolder(const std::string& path) const {
     // A plain open: a location the user typed may itself be a link to a folder.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const AtPath at(path);
+    if (!at.ok()) {
+        return systemError(at.error());
+    }
+    const int fd = ::openat(at.dir(), at.leaf(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return lastSystemError();
     }
@@ -223,7 +232,11 @@ bool PosixFileSystem::isVirtual(int fd, std::uint64_t device) const {
 
 Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
+    const AtPath at(path);
+    if (!at.ok()) {
+        return systemError(at.error());
+    }
+    if (::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return lastSystemError();
     }
     return static_cast<std::uint64_t>(st.st_size);
@@ -231,7 +244,11 @@ Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const
 
 Status PosixFileSystem::removeFile(const std::string& path) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
+    const AtPath at(path);
+    if (!at.ok()) {
+        return systemError(at.error());
+    }
+    if (::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return lastSystemError();
     }
     if (S_ISDIR(st.st_mode)) {
@@ -242,14 +259,19 @@ Status PosixFileSystem::removeFile(const std::string& path) {
     if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
         return systemError(EACCES);
     }
-    if (::unlink(path.c_str()) != 0) {
+    if (::unlinkat(at.dir(), at.leaf(), 0) != 0) {
         return lastSystemError();
     }
     return {};
 }
 
 Status PosixFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
-    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) ==
+    const AtPath src(from);
+    const AtPath dst(to);
+    if (!src.ok() || !dst.ok()) {
+        return systemError(src.ok() ? dst.error() : src.error());
+    }
+    if (::syscall(SYS_renameat2, src.dir(), src.leaf(), dst.dir(), dst.leaf(), RENAME_NOREPLACE) ==
         0) {
         return {};
     }
@@ -259,12 +281,12 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
     }
     // The file system refuses the flag: a link fails on an existing name just the same.
     // Never a plain rename, which would replace the target.
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+    if (::linkat(src.dir(), src.leaf(), dst.dir(), dst.leaf(), 0) != 0) {
         return lastSystemError();
     }
-    if (::unlink(from.c_str()) != 0) {
+    if (::unlinkat(src.dir(), src.leaf(), 0) != 0) {
         Error failure = lastSystemError();
-        ::unlink(to.c_str());
+        ::unlinkat(dst.dir(), dst.leaf(), 0);
         return failure;
     }
     return {};
@@ -273,7 +295,8 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
 Result<bool> PosixFileSystem::resetAttributes(const std::string& path) {
     // A file that cannot be opened for reading is left as it is, like one that is gone.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
+    const AtPath at(path);
+    if (!at.ok() || ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return false;
     }
     // Links, devices, FIFOs and sockets have no read-only state of their own; opening a
@@ -281,7 +304,8 @@ Result<bool> PosixFileSystem::resetAttributes(const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::openat(at.dir(), at.leaf(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return false;
     }
