@@ -63,13 +63,13 @@ TreeStats buildTree(const std::string& root, const TreeShape& shape) {
         const std::string& folder = folders[rng() % folders.size()];
         std::string name;
         const unsigned kind = rng() % 100;
-        if (kind < 10) {
+        if (kind < shape.junkPercent) {
             name = kJunk[rng() % kJunk.size()];
             name.replace(name.find('#'), 1, std::to_string(i));
             ++stats.junk;
-        } else if (kind < 12) {
+        } else if (kind < shape.junkPercent + 2) {
             name = "." + std::to_string(i) + "_hidden.tmp";  // hidden: left out by default
-        } else if (kind < 13) {
+        } else if (kind < shape.junkPercent + 3) {
             name = std::to_string(i) + "_\xff\xfe_raw.tmp";  // not valid UTF-8
             ++stats.junk;
         } else {

@@ -11,6 +11,9 @@ struct TreeShape {
     std::size_t folders = 20000;
     std::size_t files = 200000;
     unsigned seed = 1;
+    // Share of the files, in percent, named to match a built-in pattern; 2 % more are
+    // hidden junk and 1 % junk with names that are not UTF-8.
+    unsigned junkPercent = 10;
 };
 
 struct TreeStats {
