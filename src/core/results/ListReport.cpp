@@ -7,6 +7,7 @@
 #include "app/Utf8.h"
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
+#include "platform/VisibleText.h"
 
 namespace scourix {
 namespace {
@@ -28,7 +29,8 @@ std::string ListReport::listFileText() const {
     text += std::string("找到的文件：") + kCrLf;
     for (std::size_t i = 0; i < found.count(); ++i) {
         text += "    ";
-        text += found.text(i);
+        const std::string& entry = found.text(i);
+        text += hasControlCharacters(entry) ? visibleText(entry) : entry;
         text += kCrLf;
     }
     text += std::string("----------------------") + kCrLf;
