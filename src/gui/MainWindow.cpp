@@ -263,8 +263,10 @@ void MainWindow::buildControls() {
     bar->setAutoFillBackground(true);
     bar->setBackgroundRole(QPalette::Button);
 
-    // Found paths keep their beginning and their file name in view.
+    // Found paths keep their beginning and their file name in view. A scan appends a few
+    // entries a folder; the list takes them in now and then, not at every folder.
     listView("lstFound")->setTextElideMode(Qt::ElideMiddle);
+    listView("lstFound")->checkModel().setDeferredAppends(true);
 
     auto* status = client_->findChild<QLabel*>(QStringLiteral("lblInfo"));
     status->setFrameStyle(QFrame::Panel | QFrame::Sunken);

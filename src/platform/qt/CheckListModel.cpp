@@ -4,14 +4,17 @@
 
 namespace scourix {
 
-CheckListModel::CheckListModel(QObject* parent) : QAbstractListModel(parent) {}
+CheckListModel::CheckListModel(QObject* parent) : QAbstractListModel(parent) {
+    pendingTimer_.setSingleShot(true);
+    connect(&pendingTimer_, &QTimer::timeout, this, &CheckListModel::showPending);
+}
 
 int CheckListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_);
 }
 
 QVariant CheckListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= entries_.size()) {
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= shown_) {
         return {};
     }
     const Entry& e = entries_[static_cast<std::size_t>(index.row())];
@@ -29,7 +32,7 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const {
 
 bool CheckListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::CheckStateRole || !index.isValid() ||
-        static_cast<std::size_t>(index.row()) >= entries_.size()) {
+        static_cast<std::size_t>(index.row()) >= shown_) {
         return false;
     }
     setChecked(static_cast<std::size_t>(index.row()),
@@ -46,6 +49,7 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const {
 }
 
 void CheckListModel::setChecked(std::size_t i, bool on) {
+    showPending();
     if (i >= entries_.size() || entries_[i].checked == on) {
         return;
     }
@@ -55,6 +59,7 @@ void CheckListModel::setChecked(std::size_t i, bool on) {
 }
 
 void CheckListModel::setText(std::size_t i, std::string text) {
+    showPending();
     if (i >= entries_.size()) {
         return;
     }
@@ -64,37 +69,78 @@ void CheckListModel::setText(std::size_t i, std::string text) {
 }
 
 void CheckListModel::insert(std::size_t i, std::string text) {
+    showPending();
     i = std::min(i, entries_.size());
     const int row = static_cast<int>(i);
     beginInsertRows({}, row, row);
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(i), Entry{std::move(text)});
+    ++shown_;
     endInsertRows();
+}
+
+void CheckListModel::append(std::string text) {
+    entries_.push_back(Entry{std::move(text)});
+    appended();
 }
 
 void CheckListModel::appendMany(std::vector<std::string> texts) {
     if (texts.empty()) {
         return;
     }
-    const int first = static_cast<int>(entries_.size());
-    beginInsertRows({}, first, first + static_cast<int>(texts.size()) - 1);
-    entries_.reserve(entries_.size() + texts.size());
+    // The vector grows by its own doubling: a reserve of the exact size at every append
+    // would copy the whole list each time a folder adds a few entries.
     for (std::string& t : texts) {
         entries_.push_back(Entry{std::move(t)});
     }
+    appended();
+}
+
+void CheckListModel::appended() {
+    if (!deferAppends_ || !sinceShown_.isValid()) {
+        showPending();
+        return;
+    }
+    const qint64 interval = 100 + static_cast<qint64>(shown_ / 1000);
+    const qint64 waited = sinceShown_.elapsed();
+    if (waited >= interval) {
+        showPending();
+    } else if (!pendingTimer_.isActive()) {
+        pendingTimer_.start(static_cast<int>(interval - waited));
+    }
+}
+
+void CheckListModel::setDeferredAppends(bool on) {
+    deferAppends_ = on;
+    if (!on) {
+        showPending();
+    }
+}
+
+void CheckListModel::showPending() {
+    pendingTimer_.stop();
+    if (shown_ == entries_.size()) {
+        return;
+    }
+    beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(entries_.size()) - 1);
+    shown_ = entries_.size();
     endInsertRows();
+    sinceShown_.start();
 }
 
 void CheckListModel::remove(std::size_t i) {
+    showPending();
     if (i >= entries_.size()) {
         return;
     }
     const int row = static_cast<int>(i);
     beginRemoveRows({}, row, row);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+    --shown_;
     endRemoveRows();
 }
 
 void CheckListModel::removeMany(const std::vector<std::size_t>& ascending) {
+    showPending();
     auto first = std::find_if(ascending.begin(), ascending.end(),
                               [&](std::size_t i) { return i < entries_.size(); });
     if (first == ascending.end()) {
@@ -122,19 +168,23 @@ void CheckListModel::removeMany(const std::vector<std::size_t>& ascending) {
         ++out;
     }
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(out), entries_.end());
+    shown_ = entries_.size();
     endResetModel();
 }
 
 void CheckListModel::clear() {
+    pendingTimer_.stop();
     if (entries_.empty()) {
         return;
     }
     beginResetModel();
     std::vector<Entry>().swap(entries_);
+    shown_ = 0;
     endResetModel();
 }
 
 void CheckListModel::setAllChecked(bool on) {
+    showPending();
     for (Entry& e : entries_) {
         e.checked = on;
     }
@@ -142,6 +192,7 @@ void CheckListModel::setAllChecked(bool on) {
 }
 
 void CheckListModel::invertChecks() {
+    showPending();
     for (Entry& e : entries_) {
         e.checked = !e.checked;
     }

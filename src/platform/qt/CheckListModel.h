@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -27,12 +29,14 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Every entry, those the views have not heard of yet included.
     std::size_t size() const { return entries_.size(); }
     const Entry& entry(std::size_t i) const { return entries_[i]; }
 
     void setChecked(std::size_t i, bool on);
     void setText(std::size_t i, std::string text);
     void insert(std::size_t i, std::string text);
+    void append(std::string text);
     void appendMany(std::vector<std::string> texts);
     void remove(std::size_t i);
     // Indexes ascending, without repeats; out-of-range indexes are passed over.
@@ -41,10 +45,23 @@ public:
     void setAllChecked(bool on);
     void invertChecks();
 
+    // A view lays every entry out again whenever rows are added, so a list that grows by a
+    // few entries a folder during a scan would cost the whole list per folder. With this
+    // on, appends reach the views at most every 100 ms plus 1 us per entry shown; every
+    // other change, and showPending, brings them up to date first.
+    void setDeferredAppends(bool on);
+    void showPending();
+    std::size_t shownCount() const { return shown_; }
+
 private:
     void allChecksChanged();
+    void appended();
 
     std::vector<Entry> entries_;
+    std::size_t shown_ = 0;  // entries the views know of: the first shown_
+    bool deferAppends_ = false;
+    QElapsedTimer sinceShown_;
+    QTimer pendingTimer_;
 };
 
 }  // namespace scourix

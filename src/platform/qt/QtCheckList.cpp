@@ -40,7 +40,7 @@ void QtCheckList::insert(std::size_t i, std::string text) {
 
 void QtCheckList::append(std::string text) {
     const CheckListView::QuietChanges quiet(view_);
-    model_.insert(model_.size(), std::move(text));
+    model_.append(std::move(text));
 }
 
 void QtCheckList::appendMany(std::vector<std::string> texts) {
@@ -111,7 +111,9 @@ std::string QtCheckList::currentText() const {
     return row < 0 ? std::string() : model_.entry(static_cast<std::size_t>(row)).text;
 }
 
+// Also the moment for the view to hear of entries appended in the meantime.
 void QtCheckList::repaint() {
+    model_.showPending();
     view_.viewport()->update();
 }
 
