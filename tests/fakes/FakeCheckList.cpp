@@ -14,33 +14,21 @@ void FakeCheckList::insert(std::size_t i, std::string text) {
     }
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(i), Entry{std::move(text)});
     // The current entry stays the same entry, as in a list control.
-    if (current >= static_cast<std::ptrdiff_t>(i)) {
-        ++current;
-    }
-}
-
-void FakeCheckList::append(std::string text) {
-    entries.push_back(Entry{std::move(text)});
+    current += current >= static_cast<std::ptrdiff_t>(i) ? 1 : 0;
 }
 
 void FakeCheckList::appendMany(std::vector<std::string> texts) {
     ++bulkCalls;
     for (std::string& t : texts) {
-        entries.push_back(Entry{std::move(t)});
+        append(std::move(t));
     }
 }
 
 void FakeCheckList::remove(std::size_t i) {
-    if (i >= entries.size()) {
-        throw std::out_of_range("FakeCheckList::remove past the end");
-    }
+    (void)entries.at(i);  // throws past the end
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
     const auto at = static_cast<std::ptrdiff_t>(i);
-    if (current == at) {
-        current = -1;
-    } else if (current > at) {
-        --current;
-    }
+    current = current == at ? -1 : current - (current > at ? 1 : 0);
 }
 
 void FakeCheckList::removeMany(const std::vector<std::size_t>& ascending) {
@@ -48,12 +36,6 @@ void FakeCheckList::removeMany(const std::vector<std::size_t>& ascending) {
     for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
         remove(*it);
     }
-}
-
-void FakeCheckList::clear() {
-    ++bulkCalls;
-    entries.clear();
-    current = -1;
 }
 
 void FakeCheckList::setAllChecked(bool on) {
@@ -77,13 +59,8 @@ void FakeCheckList::setCurrentIndex(std::ptrdiff_t i) {
     current = i;
 }
 
-std::string FakeCheckList::currentText() const {
-    return current < 0 ? std::string() : entries.at(static_cast<std::size_t>(current)).text;
-}
-
 std::vector<std::string> FakeCheckList::texts() const {
     std::vector<std::string> out;
-    out.reserve(entries.size());
     for (const Entry& e : entries) {
         out.push_back(e.text);
     }
@@ -92,7 +69,6 @@ std::vector<std::string> FakeCheckList::texts() const {
 
 std::vector<bool> FakeCheckList::checks() const {
     std::vector<bool> out;
-    out.reserve(entries.size());
     for (const Entry& e : entries) {
         out.push_back(e.checked);
     }
@@ -110,11 +86,11 @@ std::vector<std::string> FakeCheckList::checkedTexts() const {
 }
 
 void FakeCheckList::setTexts(const std::vector<std::string>& texts) {
-    entries.clear();
-    current = -1;
-    for (const std::string& t : texts) {
-        entries.push_back(Entry{t});
+    entries.assign(texts.size(), Entry{});
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        entries[i].text = texts[i];
     }
+    current = -1;
 }
 
 }  // namespace scourix

@@ -33,19 +33,23 @@ public:
     void setText(std::size_t i, std::string text) override { entries.at(i).text = std::move(text); }
 
     void insert(std::size_t i, std::string text) override;
-    void append(std::string text) override;
+    void append(std::string text) override { entries.push_back(Entry{std::move(text)}); }
     void appendMany(std::vector<std::string> texts) override;
 
     void remove(std::size_t i) override;
     void removeMany(const std::vector<std::size_t>& ascending) override;
-    void clear() override;
+    void clear() override {
+        ++bulkCalls;
+        entries.clear();
+        current = -1;
+    }
 
     void setAllChecked(bool on) override;
     void invertChecks() override;
 
     std::ptrdiff_t currentIndex() const override { return current; }
     void setCurrentIndex(std::ptrdiff_t i) override;
-    std::string currentText() const override;
+    std::string currentText() const override { return current < 0 ? "" : text(current); }
 
     void repaint() override { ++repaints; }
 

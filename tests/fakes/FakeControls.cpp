@@ -9,13 +9,10 @@ namespace scourix {
 FakeControls::FakeControls() {
     states[std::string(kWindowName)] = {true, std::string(kWindowCaption),
                                         "",   0,
-                                        true, Rect{0, 0, kDesignClientWidth, kDesignClientHeight}};
+                                        true, {0, 0, kDesignClientWidth, kDesignClientHeight}};
     for (const ControlDesign& c : controlDesigns()) {
-        State& s = states[std::string(c.name)];
-        s.caption = c.caption;
-        s.toolTip = c.toolTip;
-        s.value = c.value;
-        s.geometry = c.geometry;
+        states[std::string(c.name)] = {
+            true, std::string(c.caption), std::string(c.toolTip), c.value, true, c.geometry};
     }
     for (const MenuDesign& m : menuDesigns()) {
         states[std::string(m.name)].caption = m.caption;
@@ -38,14 +35,6 @@ void FakeControls::setEnabled(std::string_view name, bool on) {
     enableLog.emplace_back(std::string(name), on);
 }
 
-void FakeControls::setCaption(std::string_view name, std::string text) {
-    at(name).caption = std::move(text);
-}
-
-void FakeControls::setToolTip(std::string_view name, std::string text) {
-    at(name).toolTip = std::move(text);
-}
-
 void FakeControls::setFocus(std::string_view name) {
     at(name);
     focused = std::string(name);
@@ -64,14 +53,6 @@ std::vector<std::string> FakeControls::namesWhere(bool enabledState) const {
         }
     }
     return out;
-}
-
-FakeControls::State& FakeControls::at(std::string_view name) {
-    auto it = states.find(name);
-    if (it == states.end()) {
-        throw std::invalid_argument("FakeControls: no control named " + std::string(name));
-    }
-    return it->second;
 }
 
 const FakeControls::State& FakeControls::at(std::string_view name) const {

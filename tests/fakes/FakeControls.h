@@ -37,10 +37,14 @@ public:
     void setEnabled(std::string_view name, bool on) override;
 
     std::string caption(std::string_view name) const override { return at(name).caption; }
-    void setCaption(std::string_view name, std::string text) override;
+    void setCaption(std::string_view name, std::string text) override {
+        at(name).caption = std::move(text);
+    }
 
     std::string toolTip(std::string_view name) const override { return at(name).toolTip; }
-    void setToolTip(std::string_view name, std::string text) override;
+    void setToolTip(std::string_view name, std::string text) override {
+        at(name).toolTip = std::move(text);
+    }
 
     int value(std::string_view name) const override { return at(name).value; }
     void setValue(std::string_view name, int value) override { at(name).value = value; }
@@ -53,12 +57,11 @@ public:
     Rect geometry(std::string_view name) const override { return at(name).geometry; }
     void setGeometry(std::string_view name, Rect r) override;
 
-    bool has(std::string_view name) const { return states.find(name) != states.end(); }
     // Names of every control and menu that is enabled (or disabled) now.
     std::vector<std::string> namesWhere(bool enabledState) const;
 
 private:
-    State& at(std::string_view name);
+    State& at(std::string_view name) { return const_cast<State&>(std::as_const(*this).at(name)); }
     const State& at(std::string_view name) const;
 };
 

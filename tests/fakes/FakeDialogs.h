@@ -34,9 +34,6 @@ public:
     int messageBox(const std::string& text, int flags, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
-
-    // The answer of a box's default button: the first button, or the second with 256.
-    static int defaultAnswer(int flags);
 };
 
 }  // namespace scourix

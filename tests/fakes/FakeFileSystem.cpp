@@ -63,30 +63,10 @@ FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, Kind kind) {
     return n;
 }
 
-void FakeFileSystem::addFolder(const std::string& path, bool readOnly) {
-    make(path, Kind::Folder).readOnly = readOnly;
-}
-
 void FakeFileSystem::addFile(const std::string& path, std::string content, bool readOnly) {
     Node& n = make(path, Kind::File);
     n.content = std::move(content);
     n.readOnly = readOnly;
-}
-
-void FakeFileSystem::addLink(const std::string& path, const std::string& target) {
-    make(path, Kind::Link).target = target;
-}
-
-void FakeFileSystem::addSpecial(const std::string& path) {
-    make(path, Kind::Special);
-}
-
-void FakeFileSystem::setLength(const std::string& path, std::uint64_t length) {
-    nodes_.at(normalize(path)).length = length;
-}
-
-void FakeFileSystem::setReadOnly(const std::string& path, bool on) {
-    nodes_.at(normalize(path)).readOnly = on;
 }
 
 void FakeFileSystem::markVolume(const std::string& path, std::uint64_t device, bool virtualFs) {
@@ -97,10 +77,6 @@ void FakeFileSystem::markVolume(const std::string& path, std::uint64_t device, b
             n.virtualFileSystem = virtualFs;
         }
     }
-}
-
-void FakeFileSystem::failOn(FsOp op, const std::string& path, Error error, int times) {
-    failures_[{op, normalize(path)}] = Failure{std::move(error), times};
 }
 
 const FakeFileSystem::Node* FakeFileSystem::node(const std::string& path) const {
@@ -114,14 +90,6 @@ const std::string& FakeFileSystem::content(const std::string& path) const {
         throw std::logic_error("FakeFileSystem: no file " + path);
     }
     return n->content;
-}
-
-int FakeFileSystem::callCount(FsOp op) const {
-    int count = 0;
-    for (const auto& call : calls) {
-        count += call.first == op ? 1 : 0;
-    }
-    return count;
 }
 
 std::optional<Error> FakeFileSystem::enter(FsOp op, const std::string& path) const {

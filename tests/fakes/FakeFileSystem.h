@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <map>
@@ -24,7 +25,7 @@ enum class FsOp {
     ReadLines,
     ReadText,
     ReplaceText,
-    WriteText,
+    WriteText
 };
 
 // An in-memory tree of folders, files, links and system files (devices, FIFOs). Paths are
@@ -55,17 +56,25 @@ public:
     std::string current = "/home/user";
 
     // Set-up; missing parent folders are created.
-    void addFolder(const std::string& path, bool readOnly = false);
+    void addFolder(const std::string& path, bool readOnly = false) {
+        make(path, Kind::Folder).readOnly = readOnly;
+    }
     void addFile(const std::string& path, std::string content = "", bool readOnly = false);
-    void addLink(const std::string& path, const std::string& target);
-    void addSpecial(const std::string& path);
-    void setLength(const std::string& path, std::uint64_t length);
-    void setReadOnly(const std::string& path, bool on);
+    void addLink(const std::string& path, const std::string& target) {
+        make(path, Kind::Link).target = target;
+    }
+    void addSpecial(const std::string& path) { make(path, Kind::Special); }
+    void setLength(const std::string& path, std::uint64_t length) {
+        nodes_.at(normalize(path)).length = length;
+    }
+    void setReadOnly(const std::string& path, bool on) { nodes_.at(normalize(path)).readOnly = on; }
     // Marks a folder and everything now below it as another volume.
     void markVolume(const std::string& path, std::uint64_t device, bool virtualFs = false);
 
     // The next `times` calls of op on path fail with error (every call with times < 0).
-    void failOn(FsOp op, const std::string& path, Error error, int times = -1);
+    void failOn(FsOp op, const std::string& path, Error error, int times = -1) {
+        failures_[{op, normalize(path)}] = Failure{std::move(error), times};
+    }
     void clearFailures() { failures_.clear(); }
 
     bool exists(const std::string& path) const { return node(path) != nullptr; }
@@ -75,7 +84,10 @@ public:
 
     // Every call in order, with the path as given (Rename: the source).
     mutable std::vector<std::pair<FsOp, std::string>> calls;
-    int callCount(FsOp op) const;
+    int callCount(FsOp op) const {
+        return static_cast<int>(
+            std::count_if(calls.begin(), calls.end(), [op](auto& c) { return c.first == op; }));
+    }
 
     // FileSystem.
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;

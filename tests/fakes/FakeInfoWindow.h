@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,32 @@ public:
     };
 
     // onShow runs inside showModal, while the window is "on screen".
-    FakeInfoWindow(std::shared_ptr<Record> record, std::function<void(const Record&)> onShow);
-    ~FakeInfoWindow() override;
+    FakeInfoWindow(std::shared_ptr<Record> record, std::function<void(const Record&)> onShow)
+        : r_(std::move(record)), onShow_(std::move(onShow)) {}
+    ~FakeInfoWindow() override { r_->unloaded = true; }
 
-    void setText(std::string text) override;
-    void setTextColors(Color text, Color background) override;
-    void setTextFontSize(double points) override;
-    void setHeading(std::string heading) override;
-    void showModal() override;
+    void setText(std::string text) override { log("setText").text = std::move(text); }
+    void setTextColors(Color text, Color background) override {
+        log("setTextColors").textColor = text;
+        r_->background = background;
+    }
+    void setTextFontSize(double points) override { log("setTextFontSize").fontPoints = points; }
+    void setHeading(std::string heading) override { log("setHeading").heading = heading; }
+    void showModal() override {
+        if (log("showModal").shown++ > 0) {
+            throw std::logic_error("FakeInfoWindow: shown twice without unloading");
+        }
+        if (onShow_) {
+            onShow_(*r_);
+        }
+    }
 
 private:
+    Record& log(const char* call) {
+        r_->calls.emplace_back(call);
+        return *r_;
+    }
+
     std::shared_ptr<Record> r_;
     std::function<void(const Record&)> onShow_;
 };

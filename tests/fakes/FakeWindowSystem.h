@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,29 @@ public:
     int height = 7695;
 
     void showMainWindow() override { ++showMainWindowCalls; }
-    void doEvents() override;
+    void doEvents() override {
+        ++doEventsCalls;
+        if (onDoEvents) {
+            onDoEvents();
+        }
+    }
     void setPointer(int pointer) override { pointers.push_back(pointer); }
-    void popupMenu(std::string_view menuName) override;
-    std::unique_ptr<InfoWindow> loadInfoWindow() override;
-    void requestClose() override;
+    void popupMenu(std::string_view menuName) override {
+        popupMenus.emplace_back(menuName);
+        if (onPopupMenu) {
+            onPopupMenu(popupMenus.back());
+        }
+    }
+    std::unique_ptr<InfoWindow> loadInfoWindow() override {
+        infoWindows.push_back(std::make_shared<FakeInfoWindow::Record>());
+        return std::make_unique<FakeInfoWindow>(infoWindows.back(), onShowInfo);
+    }
+    void requestClose() override {
+        ++requestCloseCalls;
+        if (onRequestClose) {
+            onRequestClose();
+        }
+    }
     void endNow() override { ++endNowCalls; }
 
     bool minimized() const override { return isMinimized; }
@@ -49,7 +68,12 @@ public:
 
     // The pointer now: the last one set, the default before any.
     int pointer() const { return pointers.empty() ? kPointerDefault : pointers.back(); }
-    const FakeInfoWindow::Record& lastInfo() const;
+    const FakeInfoWindow::Record& lastInfo() const {
+        if (infoWindows.empty()) {
+            throw std::logic_error("FakeWindowSystem: no information window was loaded");
+        }
+        return *infoWindows.back();
+    }
 };
 
 }  // namespace scourix
