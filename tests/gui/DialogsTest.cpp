@@ -15,76 +15,51 @@ namespace {
 using test::typeKey;
 using test::whenUp;
 
-QStringList captions(const MessageBoxDialog& box) {
-    QStringList out;
-    for (const QPushButton* b : box.buttons()) {
-        out << b->text();
-    }
-    return out;
-}
-
-QString defaultCaption(const MessageBoxDialog& box) {
-    for (const QPushButton* b : box.buttons()) {
-        if (b->isDefault()) {
-            return b->text();
-        }
-    }
-    return {};
-}
-
 TEST(MessageBox, ButtonsIconAndDefaultComeFromTheFlags) {
-    struct Case {
-        int flags;
-        QStringList buttons;
-        QString defaultButton;
-        std::vector<int> answers;
+    const std::pair<int, QString> cases[] = {
+        {0, "*确定=1"},
+        {1 + 256, "确定=1 *取消=2"},
+        {2, "*中止(&A)=3 重试(&R)=4 忽略(&I)=5"},
+        {2 + 256, "中止(&A)=3 *重试(&R)=4 忽略(&I)=5"},
+        {4 + 64, "*是(&Y)=6 否(&N)=7"},
+        {4 + 48 + 256, "是(&Y)=6 *否(&N)=7"},
     };
-    const std::vector<Case> cases{
-        {0, {"确定"}, "确定", {1}},
-        {1 + 256, {"确定", "取消"}, "取消", {1, 2}},
-        {2, {"中止(&A)", "重试(&R)", "忽略(&I)"}, "中止(&A)", {3, 4, 5}},
-        {2 + 256, {"中止(&A)", "重试(&R)", "忽略(&I)"}, "重试(&R)", {3, 4, 5}},
-        {4 + 64, {"是(&Y)", "否(&N)"}, "是(&Y)", {6, 7}},
-        {4 + 48 + 256, {"是(&Y)", "否(&N)"}, "否(&N)", {6, 7}},
-    };
-    for (const Case& c : cases) {
-        MessageBoxDialog box("text", c.flags, "t");
-        EXPECT_EQ(captions(box), c.buttons) << c.flags;
-        EXPECT_EQ(defaultCaption(box), c.defaultButton) << c.flags;
-        for (std::size_t i = 0; i < c.answers.size(); ++i) {
-            EXPECT_EQ(box.answerOf(box.buttons()[i]), c.answers[i]) << c.flags;
+    for (const auto& [flags, buttons] : cases) {
+        MessageBoxDialog box("text", flags, "t");
+        QStringList shown;  // the default button marked with "*", with its answer
+        for (QPushButton* b : box.buttons()) {
+            shown << (b->isDefault() ? "*" : "") + b->text() + "=" +
+                         QString::number(box.answerOf(b));
         }
+        EXPECT_EQ(shown.join(' '), buttons) << flags;
     }
     EXPECT_NE(MessageBoxDialog("t", 16, "").findChild<QLabel*>("icon"), nullptr);
     EXPECT_EQ(MessageBoxDialog("t", 0, "").findChild<QLabel*>("icon"), nullptr);
 }
 
-TEST(MessageBox, TitleAndLineBreaks) {
-    MessageBoxDialog untitled("第一行\r\n\r\n第三行", 16, "");
+TEST(MessageBox, TitleAndPlainTextLines) {
+    MessageBoxDialog untitled("第一行\r\n\r\n<b>三</b>", 16, "");
     EXPECT_EQ(untitled.windowTitle(), QStringLiteral("Scourix"));
-    EXPECT_EQ(untitled.findChild<QLabel*>("text")->text(), QStringLiteral("第一行\n\n第三行"));
+    EXPECT_EQ(untitled.findChild<QLabel*>("text")->text(), QStringLiteral("第一行\n\n<b>三</b>"));
     EXPECT_EQ(untitled.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
-    MessageBoxDialog titled("<b>x</b>", 0, "查找");
-    EXPECT_EQ(titled.windowTitle(), QStringLiteral("查找"));
+    EXPECT_EQ(MessageBoxDialog("x", 0, "查找").windowTitle(), QStringLiteral("查找"));
 }
 
 // Shows a real box through QtDialogs and answers it with `act`.
 int answer(int flags, std::function<void(QWidget*)> act) {
     whenUp(std::move(act));
-    QtDialogs dialogs(nullptr);
-    return dialogs.messageBox("问题", flags, "");
+    return QtDialogs(nullptr).messageBox("问题", flags, "");
 }
 
-TEST(MessageBox, EnterAndMnemonicLettersAnswerWithoutAlt) {
+TEST(MessageBox, EnterMnemonicsEscapeAndTheCloseBox) {
+    // Mnemonic letters answer with or without Alt.
     EXPECT_EQ(answer(4 + 256, [](QWidget* w) { typeKey(w, Qt::Key_Return); }), mb::kIdNo);
     EXPECT_EQ(answer(4, [](QWidget* w) { typeKey(w, Qt::Key_Y, Qt::NoModifier, "y"); }),
               mb::kIdYes);
     EXPECT_EQ(answer(2, [](QWidget* w) { typeKey(w, Qt::Key_R, Qt::ShiftModifier, "R"); }),
               mb::kIdRetry);
     EXPECT_EQ(answer(2, [](QWidget* w) { typeKey(w, Qt::Key_I, Qt::AltModifier); }), mb::kIdIgnore);
-}
-
-TEST(MessageBox, EscapeAndTheCloseBoxAnswerCancelOrOk) {
+    // Escape and the close box answer Cancel, or OK in a box with only that.
     EXPECT_EQ(answer(1, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }), mb::kIdCancel);
     EXPECT_EQ(answer(0, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }), mb::kIdOk);
     EXPECT_EQ(answer(1 + 256, [](QWidget* w) { w->close(); }), mb::kIdCancel);
@@ -98,17 +73,15 @@ TEST(MessageBox, YesNoAndAbortRetryIgnoreCannotBeDismissed) {
             typeKey(w, Qt::Key_Escape);
             w->close();
             stillUp = w->isVisible();
-            // Then a real answer: the second button.
-            typeKey(w, flags == 4 ? Qt::Key_N : Qt::Key_R);
+            typeKey(w, flags == 4 ? Qt::Key_N : Qt::Key_R);  // then a real answer
         });
         EXPECT_TRUE(stillUp) << flags;
         EXPECT_EQ(got, flags == 4 ? mb::kIdNo : mb::kIdRetry);
     }
-    MessageBoxDialog box("t", 4, "");
-    EXPECT_FALSE(box.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(MessageBoxDialog("t", 4, "").windowFlags() & Qt::WindowCloseButtonHint);
 }
 
-TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersTheText) {
+TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersTheTextOrEmpty) {
     InputBoxDialog box("请输入类型", "", "*.tmp");
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Scourix"));
     EXPECT_EQ(box.edit()->selectedText(), QStringLiteral("*.tmp"));
@@ -121,16 +94,14 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersTheText) {
         typeKey(w, Qt::Key_Return);
     });
     EXPECT_EQ(dialogs.inputBox("p", "标题", "old"), "新的 名字");
-}
-
-TEST(InputBox, CancelEscapeAndCloseBoxAnswerEmpty) {
-    QtDialogs dialogs(nullptr);
-    whenUp([](QWidget* w) { static_cast<InputBoxDialog*>(w)->cancelButton()->click(); });
-    EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
-    whenUp([](QWidget* w) { typeKey(w, Qt::Key_Escape); });
-    EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
-    whenUp([](QWidget* w) { w->close(); });
-    EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
+    using Act = std::function<void(QWidget*)>;
+    const Act cancels[] = {
+        [](QWidget* w) { static_cast<InputBoxDialog*>(w)->cancelButton()->click(); },
+        [](QWidget* w) { typeKey(w, Qt::Key_Escape); }, [](QWidget* w) { w->close(); }};
+    for (const Act& cancel : cancels) {
+        whenUp(cancel);
+        EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
+    }
 }
 
 }  // namespace

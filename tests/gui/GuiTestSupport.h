@@ -1,49 +1,17 @@
 #pragma once
 
-#include <ftw.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 #include <functional>
-#include <stdexcept>
-#include <string>
+
+#include "posix/TempFolder.h"
 
 namespace scourix::test {
 
-// A fresh folder under the temporary folder, removed with its contents at the end.
-class TempDir {
-public:
-    TempDir() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/gui_tests.XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
-    }
-    ~TempDir() {
-        ::nftw(
-            path_.c_str(),
-            [](const char* p, const struct stat* st, int, struct FTW*) {
-                return S_ISDIR(st->st_mode) ? ::rmdir(p) : ::unlink(p);
-            },
-            16, FTW_DEPTH | FTW_PHYS);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using TempDir = TempFolder;
 
 // Runs act on the next modal dialog or pop-up menu as soon as it is up, from inside its
 // own event loop; the code under test blocks in that loop meanwhile.
