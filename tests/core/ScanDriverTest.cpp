@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,65 @@ TEST_F(ScanDriverTest, StopListsTheCurrentFolderInFullAndGroupsTheNumbers) {
         68, "查找完成");
     EXPECT_TRUE(state.bStop);
     EXPECT_EQ(fake.window.infoWindows.size(), 0u);
+}
+
+// The checks of the results after a scan.
+
+TEST_F(ScanDriverTest, TotalIsSixtyFourBitsAndCountsDuplicates) {
+    constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
+    fake.fs.addFile("/h1");
+    fake.fs.addFile("/h2");
+    fake.fs.setLength("/h1", 3 * kGiB);
+    fake.fs.setLength("/h2", 2 * kGiB);
+    fake.lstFound.setTexts({"/h1", "/data/a.tmp", "/h2", "/data/a.tmp"});
+    EXPECT_EQ(form.FilesSize(), 5 * kGiB + 10);
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+}
+
+TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
+    struct Run {
+        std::vector<int> answers;
+        int failures;  // of c.old, after gone.tmp's
+        std::uint64_t total;
+    };
+    for (const Run& r : {Run{{mb::kIdAbort}, 0, 5}, Run{{mb::kIdIgnore}, 0, 7},
+                         Run{{mb::kIdIgnore, mb::kIdRetry, mb::kIdRetry}, 2, 7},
+                         Run{{mb::kIdIgnore, mb::kIdIgnore}, -1, 5}}) {
+        fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/data/c.old"});
+        fake.dialogs.boxes.clear();
+        fake.dialogs.answers.assign(r.answers.begin(), r.answers.end());
+        fake.fs.clearFailures();
+        fake.fs.failOn(FsOp::FileLength, "/data/c.old", FakeFileSystem::permissionDenied(),
+                       r.failures);
+        EXPECT_EQ(form.FilesSize(), r.total);
+        ASSERT_EQ(fake.dialogs.boxes.size(), r.answers.size());
+        EXPECT_EQ(fake.dialogs.boxes[0].text,
+                  "读取文件长度时发生错误。\r\n\r\n/data/gone.tmp\r\nNo such file or directory");
+        expectLastBox(r.answers.size() > 1
+                          ? "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\nPermission denied"
+                          : fake.dialogs.boxes[0].text,
+                      18, "读取文件长度");
+    }
+}
+
+TEST_F(ScanDriverTest, CheckFilesDropsWhatIsNoLongerAFileInOneUpdate) {
+    fake.fs.addFile("/d/.hidden.tmp");
+    fake.fs.addFolder("/d/folder.tmp");
+    fake.fs.addSpecial("/d/fifo.tmp");
+    fake.fs.addLink("/d/link.tmp", "/nowhere");
+    fake.fs.addFile("/lost/x.tmp");
+    fake.fs.failOn(FsOp::Lookup, "/lost/x.tmp", {EIO, "Input/output error"});
+    fake.lstFound.setTexts({"/data/a.tmp", "/d/gone.tmp", "/d/.hidden.tmp", "/d/folder.tmp",
+                            "/d/fifo.tmp", "/d/link.tmp", "/lost/x.tmp"});
+    for (std::size_t i : {0, 1, 3, 5}) {
+        fake.lstFound.setChecked(i, true);
+    }
+    form.CheckFiles();
+    EXPECT_EQ(fake.lstFound.texts(),
+              (Texts{"/data/a.tmp", "/d/.hidden.tmp", "/d/link.tmp", "/lost/x.tmp"}));
+    EXPECT_EQ(fake.lstFound.checks(), (Ticks{true, false, true, false}));
+    EXPECT_EQ(fake.lstFound.repaints, 1);
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
 }  // namespace

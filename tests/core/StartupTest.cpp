@@ -56,8 +56,6 @@ TEST_F(StartupTest, ShowsTheWindowWithTheTwentySixOffFillsTheListsAndLeavesTheNi
 
     EXPECT_EQ(fake.lstDrive.texts(), (Texts{"/", "临时文件夹"}));
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
-    EXPECT_EQ(fake.controls.value("chkHideFile"), 1);
-    EXPECT_EQ(fake.controls.value("chkSystemFile"), 1);
     EXPECT_TRUE(state.startUpDone);
     EXPECT_TRUE(state.bStop);
     EXPECT_TRUE(fake.dialogs.boxes.empty());
@@ -73,7 +71,6 @@ TEST_F(StartupTest, FailuresDuringStartUpAreSilentAndStartUpFinishes) {
     EXPECT_TRUE(state.startUpDone);
     EXPECT_EQ(fake.lstDrive.checks(), (std::vector<bool>{false, false, true}));
     EXPECT_EQ(fake.lstPat.count(), 0u);
-    EXPECT_TRUE(fake.controls.enabled("cmdFind"));
 }
 
 class ClosingTest : public FormFixture {
@@ -158,19 +155,6 @@ TEST_F(ClosingTest, AFailureIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
     fake.fs.failOn(FsOp::Lookup, "/tmp/查找结果信息", {5, "输入/输出错误"});
     EXPECT_FALSE(form.Form_Unload());
     expectOneBox("输入/输出错误", "Scourix 1.51");
-}
-
-TEST_F(ClosingTest, CloseCommandsOnlyAskTheWindowToClose) {
-    int unloads = 0;
-    fake.window.onRequestClose = [&] {
-        ++unloads;
-        form.Form_Unload();
-    };
-    form.cmdClose_Click();
-    form.mClose_Click();
-    EXPECT_EQ(fake.window.requestCloseCalls, 2);
-    EXPECT_EQ(unloads, 2);
-    EXPECT_EQ(fake.window.endNowCalls, 0);
 }
 
 }  // namespace

