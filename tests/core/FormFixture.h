@@ -15,6 +15,13 @@ protected:
     MainState& state = form.state();
 
     std::string typeListPath() const { return fake.fs.program + "/TypeList.ini"; }
+    // The last message box as "text|flags|title"; "" before any.
+    std::string lastBox() const {
+        const auto& boxes = fake.dialogs.boxes;
+        return boxes.empty() ? ""
+                             : boxes.back().text + "|" + std::to_string(boxes.back().flags) + "|" +
+                                   boxes.back().title;
+    }
 };
 
 }  // namespace scourix

@@ -27,13 +27,6 @@ protected:
         fake.lstPat.setChecked(2, true);
         fake.dialogs.answers = {mb::kIdNo};
     }
-
-    void expectLastBox(const std::string& text, int flags, const std::string& title) {
-        ASSERT_FALSE(fake.dialogs.boxes.empty());
-        EXPECT_EQ(fake.dialogs.boxes.back().text, text);
-        EXPECT_EQ(fake.dialogs.boxes.back().flags, flags);
-        EXPECT_EQ(fake.dialogs.boxes.back().title, title);
-    }
 };
 
 TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
@@ -43,19 +36,17 @@ TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
         fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/other/o.tmp"});
         fake.lstFound.setAllChecked(true);
         fake.controls.setValue("chkSelAll", 1);
-        fake.dialogs.boxes.clear();
-
         form.cmdFind_Click();
-        EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
-        expectLastBox(refusal, 16, "查找");
+        EXPECT_EQ(lastBox(), refusal + "|16|查找");
         // Clearing the select-all box unticked the results; only the entry whose file
         // has gone is removed.
         EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
         EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/a.tmp", "/other/o.tmp"}));
-        EXPECT_EQ(fake.lstFound.checks(), (Ticks{false, false}));
-        EXPECT_EQ(fake.fs.callCount(FsOp::ListFolder), 0);
-        EXPECT_EQ(state.sFindPlaces, "");
+        EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
     }
+    EXPECT_EQ(fake.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(fake.fs.callCount(FsOp::ListFolder), 0);
+    EXPECT_EQ(state.sFindPlaces, "");
 }
 
 TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCloses) {
@@ -74,7 +65,7 @@ TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCl
     fake.window.onDoEvents = [&] {
         // Closing is refused from the pass before the walk on.
         EXPECT_TRUE(form.Form_Unload());
-        if (++passes == 2) {  // the walk of /data
+        if (++passes == 2) {  // the walk of /data, over the ticked patterns only
             EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.old", "*.tmp"}));
             expectScanning(true);
             form.cmdFind_Click();  // as a command that SetEn leaves enabled would
@@ -97,20 +88,17 @@ TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYes) {
     form.cmdFind_Click();
     EXPECT_EQ(fake.lstFound.texts(),
               (Texts{"/tmp/t.tmp", "/data/c.old", "/data/a.tmp", "/other/o.tmp"}));
-    EXPECT_EQ(state.sTempPath, "/tmp/");
     EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n    临时文件夹\r\n");
-    const std::string summary = "找到 4个文件，共11 字节。";
-    EXPECT_EQ(fake.controls.caption("lblInfo"), summary);
-    expectLastBox(summary + "\r\n是否要查看详细信息？\r\n\r\n共找到 4 个文件。", 68, "查找完成");
-
-    const std::string report = fake.fs.content("/tmp/查找结果信息");
-    EXPECT_NE(report.find("    /tmp/t.tmp\r\n    /data/c.old\r\n"), std::string::npos);
+    EXPECT_EQ(fake.controls.caption("lblInfo"), "找到 4个文件，共11 字节。");
+    EXPECT_EQ(
+        lastBox(),
+        "找到 4个文件，共11 字节。\r\n是否要查看详细信息？\r\n\r\n共找到 4 个文件。|68|查找完成");
     const auto& info = fake.window.lastInfo();
     EXPECT_EQ(info.heading, "查找结果信息");
-    EXPECT_EQ(info.text, report);
+    EXPECT_EQ(info.text, fake.fs.content("/tmp/查找结果信息"));
+    EXPECT_NE(info.text.find("    /tmp/t.tmp\r\n    /data/c.old\r\n"), std::string::npos);
     EXPECT_EQ(info.textColor, kBlue);
     EXPECT_EQ(info.background, kCream);
-    EXPECT_TRUE(fake.shell.openedTextFiles.empty());
 
     // A later scan without the temporary folder keeps its path and writes nothing on No.
     fake.lstDrive.setChecked(2, false);
@@ -124,13 +112,12 @@ TEST_F(ScanDriverTest, StopListsTheCurrentFolderInFullAndGroupsTheNumbers) {
     // 1,234 files of 5,678 bytes in all, in one folder; Stop is pressed while it is
     // listed, so it is listed in full and the other location only shown.
     for (int i = 0; i < 1234; ++i) {
-        const std::string path = "/big/f" + std::to_string(i) + ".tmp";
-        fake.fs.addFile(path);
-        fake.fs.setLength(path, i == 0 ? 5678 - 1233 * 4 : 4);
+        fake.fs.addFile("/big/f" + std::to_string(i) + ".tmp", i == 0 ? "" : "1234");
     }
+    fake.fs.setLength("/big/f0.tmp", 5678 - 1233 * 4);
     fake.lstDrive.setTexts({"/big", "/other", "临时文件夹"});
-    fake.lstDrive.setChecked(0, true);
-    fake.lstDrive.setChecked(1, true);
+    fake.lstDrive.setAllChecked(true);
+    fake.lstDrive.setChecked(2, false);
     fake.window.onDoEvents = [&] {
         if (fake.controls.caption("lblInfo") == "/big") {
             form.mStopFind_Click();
@@ -138,12 +125,10 @@ TEST_F(ScanDriverTest, StopListsTheCurrentFolderInFullAndGroupsTheNumbers) {
     };
     form.cmdFind_Click();
     EXPECT_EQ(fake.lstFound.count(), 1234u);
-    expectLastBox(
-        "用户终止!\r\n\r\n找到 1,234个文件，共5,678 字节。\r\n是否要查看详细信息？\r\n\r\n"
-        "共找到 1234 个文件。",
-        68, "查找完成");
+    EXPECT_EQ(lastBox(),
+              "用户终止!\r\n\r\n找到 1,234个文件，共5,678 字节。\r\n是否要查看详细信息？\r\n\r\n"
+              "共找到 1234 个文件。|68|查找完成");
     EXPECT_TRUE(state.bStop);
-    EXPECT_EQ(fake.window.infoWindows.size(), 0u);
 }
 
 // The checks of the results after a scan.
@@ -156,7 +141,6 @@ TEST_F(ScanDriverTest, TotalIsSixtyFourBitsAndCountsDuplicates) {
     fake.fs.setLength("/h2", 2 * kGiB);
     fake.lstFound.setTexts({"/h1", "/data/a.tmp", "/h2", "/data/a.tmp"});
     EXPECT_EQ(form.FilesSize(), 5 * kGiB + 10);
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
 TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
@@ -178,10 +162,10 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         ASSERT_EQ(fake.dialogs.boxes.size(), r.answers.size());
         EXPECT_EQ(fake.dialogs.boxes[0].text,
                   "读取文件长度时发生错误。\r\n\r\n/data/gone.tmp\r\nNo such file or directory");
-        expectLastBox(r.answers.size() > 1
-                          ? "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\nPermission denied"
-                          : fake.dialogs.boxes[0].text,
-                      18, "读取文件长度");
+        EXPECT_EQ(lastBox(), r.answers.size() == 1
+                                 ? fake.dialogs.boxes[0].text + "|18|读取文件长度"
+                                 : "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\n"
+                                   "Permission denied|18|读取文件长度");
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "fakes/FakeCheckList.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeControls.h"
@@ -8,6 +10,7 @@
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowSystem.h"
 #include "platform/Platform.h"
+#include "types/BuiltInTypes.h"
 
 namespace scourix {
 
@@ -16,7 +19,12 @@ namespace scourix {
 // have their design states.
 class FakePlatform {
 public:
-    FakePlatform();
+    FakePlatform()
+        : lstPat(std::vector<std::string>(builtInTypes().begin(), builtInTypes().end())) {
+        for (const std::string& folder : {fs.program, fs.temp, fs.current}) {
+            fs.addFolder(folder);
+        }
+    }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
 
@@ -30,7 +38,9 @@ public:
     FakeShell shell;
     FakeClock clock;
 
-    Platform platform();
+    Platform platform() {
+        return Platform{lstDrive, lstPat, lstFound, controls, dialogs, window, fs, shell, clock};
+    }
 };
 
 }  // namespace scourix

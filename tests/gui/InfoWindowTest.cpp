@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
 
 #include "GuiTestSupport.h"
 #include "gui/InfoWindowDialog.h"
@@ -14,32 +13,16 @@ namespace {
 
 using test::typeKey;
 
-TEST(InfoWindow, FixedSizeWindowWithAReadOnlyTextAndTabFromCloseToTheText) {
+TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
     InfoWindowDialog w;
     EXPECT_EQ(w.objectName(), QStringLiteral("frmErr"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("信息窗口"));
-    EXPECT_EQ(w.size(), QSize(517, 369));  // 7755 x 5535 twips at 96 dpi
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_TRUE(w.view()->isReadOnly());
-    EXPECT_TRUE(w.view()->textInteractionFlags() & Qt::TextSelectableByKeyboard);
-    EXPECT_EQ(w.closeButton()->objectName(), QStringLiteral("OKButton"));
-    EXPECT_EQ(w.closeButton()->text(), QStringLiteral("关闭"));
-    QWidget* next = w.closeButton()->nextInFocusChain();
-    while (next != w.closeButton() && !(next->focusPolicy() & Qt::TabFocus)) {
-        next = next->nextInFocusChain();
-    }
-    EXPECT_EQ(next, w.view());
-}
-
-TEST(InfoWindow, HeadingGrowsOnOneLineAndTextKeepsItsLinesColoursAndSize) {
-    InfoWindowDialog w;
     const QSize design = w.heading()->size();
     w.setHeading("类型的详细说明，一个比设计时长得多的标题");
     EXPECT_GT(w.heading()->width(), design.width() * 2);
     EXPECT_EQ(w.heading()->height(), design.height());
     w.setText("第一行\r\n" + std::string(400, 'x') + "\r\n\r\n末行");
-    EXPECT_EQ(w.view()->document()->blockCount(), 4);
-    EXPECT_EQ(w.view()->document()->findBlockByNumber(1).text().size(), 400);
+    EXPECT_EQ(w.view()->toPlainText(), "第一行\n" + QString(400, 'x') + "\n\n末行");
     w.setTextColors(kBlue, kWhite);
     EXPECT_EQ(w.view()->palette().color(QPalette::Text), QColor(0, 0, 255));
     EXPECT_EQ(w.view()->palette().color(QPalette::Base), QColor(255, 255, 255));
@@ -51,9 +34,12 @@ TEST(InfoWindow, OpensWithFocusOnCloseAndOnlyCloseOrTheCloseBoxEndIt) {
     for (bool byCloseBox : {false, true}) {
         InfoWindowDialog w;
         w.setText(std::string(300, 'y') + "\r\nline two");
+        QWidget* afterClose = nullptr;
         bool focusOnClose = false, upAfterKeys = false, scrollsSideways = false;
         test::whenUp([&](QWidget* up) {
             focusOnClose = up->focusWidget() == w.closeButton();
+            typeKey(up, Qt::Key_Tab);
+            afterClose = up->focusWidget();
             typeKey(up, Qt::Key_Escape);
             typeKey(up, Qt::Key_Return);
             upAfterKeys = up->isVisible();
@@ -62,6 +48,7 @@ TEST(InfoWindow, OpensWithFocusOnCloseAndOnlyCloseOrTheCloseBoxEndIt) {
         });
         w.showModal();
         EXPECT_TRUE(focusOnClose);
+        EXPECT_EQ(afterClose, w.view()) << "Tab goes from 关闭 to the text";
         EXPECT_TRUE(upAfterKeys) << "Escape and Enter leave the window open";
         EXPECT_TRUE(scrollsSideways) << "long lines are not wrapped";
         EXPECT_FALSE(w.isVisible());

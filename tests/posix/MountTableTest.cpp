@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixClock.h"
@@ -23,8 +24,6 @@ const char kDesktop[] =
     "23 26 0:5 / /dev rw,nosuid shared:2 - devtmpfs udev rw,size=8119568k,mode=755\n"
     "25 26 0:23 / /run rw,nosuid shared:5 - tmpfs tmpfs rw,mode=755\n"
     "26 1 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw,errors=remount-ro\n"
-    "28 23 0:24 / /dev/shm rw,nosuid,nodev shared:4 - tmpfs tmpfs rw\n"
-    "35 22 0:31 / /proc/sys/fs/binfmt_misc rw shared:13 - autofs systemd-1 rw,fd=30\n"
     "62 26 259:3 / /home rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
     "63 26 7:0 / /snap/core22/1122 ro,nodev,relatime shared:35 - squashfs /dev/loop0 ro\n"
     "64 26 0:40 / /tmp rw,nosuid,nodev shared:36 - tmpfs tmpfs rw\n"
@@ -32,7 +31,6 @@ const char kDesktop[] =
     "420 26 8:17 / /media/user/My\\040Disk rw shared:320 master:7 - exfat /dev/sdb1 rw\n"
     "421 25 8:33 / /run/media/user/USB rw,nosuid,nodev,relatime - vfat /dev/sdc1 rw\n"
     "430 62 259:3 /user/shared /srv/shared rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
-    "440 26 0:60 / /mnt/nas rw,relatime - nfs4 server:/export rw\n"
     "450 64 0:40 / /tmp rw,relatime - tmpfs tmpfs rw\n"
     "460 26 8:49 / /mnt/over rw - ext4 /dev/sdd1 rw\n"
     "461 460 0:62 / /mnt/over rw - proc proc rw\n"
@@ -41,13 +39,13 @@ const char kDesktop[] =
 
 TEST(MountTable, ParsesFieldsAroundTheOptionalOnes) {
     const MountTable table = MountTable::parse(kDesktop);
-    ASSERT_EQ(table.entries().size(), 18u);  // the two malformed lines are passed over
-    const MountEntry& disk = table.entries()[11];
+    ASSERT_EQ(table.entries().size(), 15u);  // the two malformed lines are passed over
+    const MountEntry& disk = table.entries()[9];
     EXPECT_EQ(disk.mountPoint, "/media/user/My Disk");
     EXPECT_EQ(disk.type, "exfat");
     EXPECT_EQ(disk.source, "/dev/sdb1");
     EXPECT_EQ(disk.device, makedev(8, 17));
-    EXPECT_EQ(table.entries()[13].root, "/user/shared");
+    EXPECT_EQ(table.entries()[11].root, "/user/shared");
     EXPECT_EQ(table.typeOfDevice(makedev(0, 5)), "devtmpfs");
     EXPECT_EQ(table.typeOfDevice(makedev(9, 9)), "");
     EXPECT_EQ(MountTable::unescape("/a\\040b\\011c\\012d\\134e\\377"), "/a b\tc\nd\\e\xff");
@@ -57,13 +55,11 @@ TEST(MountTable, ParsesFieldsAroundTheOptionalOnes) {
 TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
               (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
-                     "/srv/shared/", "/mnt/nas/"}));
+                     "/srv/shared/"}));
     // A container's own volumes; a single-file bind mount is left to the file system,
     // which keeps folders only.
     const char container[] =
         "500 450 0:80 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/docker/l/A\n"
-        "501 500 0:82 / /proc rw,nosuid,nodev,noexec,relatime - proc proc rw\n"
-        "502 500 0:83 / /dev rw,nosuid - tmpfs tmpfs rw,size=65536k,mode=755\n"
         "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
         "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
         "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n";
@@ -89,27 +85,17 @@ TEST(PosixPlaces, TemporaryProgramAndCurrentFolders) {
     const std::string saved = old ? old : "";
     char made[] = "/tmp/posix_tests_tmpdir.XXXXXX";
     ASSERT_NE(::mkdtemp(made), nullptr);
-    const std::string withSlash = std::string(made) + "/";
-    const std::pair<const char*, std::string> cases[] = {
-        {made, withSlash}, {withSlash.c_str(), withSlash}, {nullptr, "/tmp/"}};
-    for (const auto& [tmpdir, expected] : cases) {
-        tmpdir ? ::setenv("TMPDIR", tmpdir, 1) : ::unsetenv("TMPDIR");
-        EXPECT_EQ(PosixFileSystem().tempFolder(), expected) << (tmpdir ? tmpdir : "unset");
-    }
-    ::rmdir(made);
-    ::setenv("TMPDIR", made, 1);  // gone now
+    ::setenv("TMPDIR", made, 1);
+    EXPECT_EQ(PosixFileSystem().tempFolder(), std::string(made) + "/");
+    ::rmdir(made);  // a TMPDIR that is gone is passed over
     EXPECT_EQ(PosixFileSystem().tempFolder(), "/tmp/");
     old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
 
     EXPECT_EQ(PosixFileSystem("/opt/scourix/").programFolder(), "/opt/scourix");
     EXPECT_EQ(PosixFileSystem("/").programFolder(), "/");
-    char exe[4096] = {};
-    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
-    const std::string exePath = exe;
-    EXPECT_EQ(PosixFileSystem().programFolder(), exePath.substr(0, exePath.rfind('/')));
-    char cwd[4096] = {};
-    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    EXPECT_EQ(PosixFileSystem().currentFolder(), cwd);
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(PosixFileSystem().programFolder(), exe.substr(0, exe.rfind('/')));
+    EXPECT_EQ(PosixFileSystem().currentFolder(), std::filesystem::current_path().string());
 }
 
 TEST(PosixClock, GivesTheLocalCalendarDateAndTime) {
