@@ -19,7 +19,7 @@ run() {
     mkdir -p "$corpora/$name"
     echo "== fuzz_$name for ${seconds}s"
     if ! "$build/bin/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
-        "$corpora/$name" >"$build/fuzz_$name.log" 2>&1; then
+        -artifact_prefix="$build/fuzz_$name-" "$corpora/$name" >"$build/fuzz_$name.log" 2>&1; then
         echo "fuzz_$name FAILED; see $build/fuzz_$name.log"
         tail -n 40 "$build/fuzz_$name.log"
         return 1

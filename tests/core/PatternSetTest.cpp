@@ -22,6 +22,7 @@ TEST(PatternSetTest, WildcardsCaseAndLiterals) {
         {"a?c", {"abc", "AXC"}, {"ac", "abbc"}},
         {"??", {"ab", "中文"}, {"中", "abc"}},
         {"a*a*a", {"aaa", "abaca"}, {"aa", "aab"}},
+        {"x*", {"x*y", "x**"}, {"y*"}},  // a "*" stays a wildcard against a "*" in the name
         {"Ä*", {"äx", "ÄX"}, {"ax"}},
         {"*.ДОК", {"файл.док"}, {}},
         {"Σ?", {"σα"}, {}},

@@ -27,12 +27,13 @@ bool glob(std::basic_string_view<Ch> p, std::basic_string_view<Ch> s) {
     std::size_t starP = std::basic_string_view<Ch>::npos;
     std::size_t starS = 0;
     while (si < s.size()) {
-        if (pi < p.size() && (p[pi] == Ch('?') || p[pi] == s[si])) {
-            ++pi;
-            ++si;
-        } else if (pi < p.size() && p[pi] == Ch('*')) {
+        // A "*" in the pattern is always a wildcard, even against a "*" in the name.
+        if (pi < p.size() && p[pi] == Ch('*')) {
             starP = pi++;
             starS = si;
+        } else if (pi < p.size() && (p[pi] == Ch('?') || p[pi] == s[si])) {
+            ++pi;
+            ++si;
         } else if (starP != std::basic_string_view<Ch>::npos) {
             pi = starP + 1;
             si = ++starS;
