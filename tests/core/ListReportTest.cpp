@@ -13,13 +13,6 @@ using Texts = std::vector<std::string>;
 class ListReportTest : public FormFixture {
 protected:
     ListReportTest() { fake.clock.time = {2026, 12, 5, 22, 30, 7}; }
-
-    void expectBox(const std::string& text, const std::string& title) {
-        ASSERT_FALSE(fake.dialogs.boxes.empty());
-        EXPECT_EQ(fake.dialogs.boxes.back().text, text);
-        EXPECT_EQ(fake.dialogs.boxes.back().flags, 16);
-        EXPECT_EQ(fake.dialogs.boxes.back().title, title);
-    }
 };
 
 const std::string kHeader =
@@ -83,7 +76,7 @@ TEST_F(ListReportTest, AnExistingFileIsNeverReplacedEvenAHiddenOrSystemOne) {
         fake.dialogs.inputs = {name};
         form.mSaveList_Click();
         const std::string saved = name == "old" ? "old.txt" : name;
-        expectBox("保存文件失败，" + saved + "已经存在！", "保存列表到文件");
+        EXPECT_EQ(lastBox(), "保存文件失败，" + saved + "已经存在！|16|保存列表到文件");
     }
     EXPECT_EQ(fake.fs.content("/home/user/old.txt"), "keep");
     EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 0);
@@ -94,7 +87,8 @@ TEST_F(ListReportTest, AScanReportThatCannotBeWrittenIsNotShown) {
     fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FakeFileSystem::permissionDenied());
     state.sTempPath = "/tmp/";
     form.ViewInfo("/tmp/查找结果信息");
-    expectBox("写入文件时发生错误。\r\n\r\n/tmp/查找结果信息\r\nPermission denied", "错误");
+    EXPECT_EQ(lastBox(),
+              "写入文件时发生错误。\r\n\r\n/tmp/查找结果信息\r\nPermission denied|16|错误");
     EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
     EXPECT_TRUE(fake.window.infoWindows.empty());
 }

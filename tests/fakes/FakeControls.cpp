@@ -40,21 +40,6 @@ void FakeControls::setFocus(std::string_view name) {
     focused = std::string(name);
 }
 
-void FakeControls::setGeometry(std::string_view name, Rect r) {
-    at(name).geometry = r;
-    geometryLog.emplace_back(name);
-}
-
-std::vector<std::string> FakeControls::namesWhere(bool enabledState) const {
-    std::vector<std::string> out;
-    for (const auto& [name, s] : states) {
-        if (s.enabled == enabledState) {
-            out.push_back(name);
-        }
-    }
-    return out;
-}
-
 const FakeControls::State& FakeControls::at(std::string_view name) const {
     auto it = states.find(name);
     if (it == states.end()) {

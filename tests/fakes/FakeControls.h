@@ -28,9 +28,8 @@ public:
     FakeControls();
 
     std::map<std::string, State, std::less<>> states;
-    // Every setEnabled call in order, and every setGeometry call's name.
+    // Every setEnabled call in order.
     std::vector<std::pair<std::string, bool>> enableLog;
-    std::vector<std::string> geometryLog;
     std::string focused;
 
     bool enabled(std::string_view name) const override { return at(name).enabled; }
@@ -55,10 +54,7 @@ public:
     void setFocus(std::string_view name) override;
 
     Rect geometry(std::string_view name) const override { return at(name).geometry; }
-    void setGeometry(std::string_view name, Rect r) override;
-
-    // Names of every control and menu that is enabled (or disabled) now.
-    std::vector<std::string> namesWhere(bool enabledState) const;
+    void setGeometry(std::string_view name, Rect r) override { at(name).geometry = r; }
 
 private:
     State& at(std::string_view name) { return const_cast<State&>(std::as_const(*this).at(name)); }

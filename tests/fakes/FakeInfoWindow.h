@@ -5,7 +5,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "platform/InfoWindow.h"
 
@@ -23,9 +22,6 @@ public:
         std::optional<double> fontPoints;
         int shown = 0;
         bool unloaded = false;
-        // The calls in order: "setText", "setTextColors", "setTextFontSize", "setHeading",
-        // "showModal".
-        std::vector<std::string> calls;
     };
 
     // onShow runs inside showModal, while the window is "on screen".
@@ -33,15 +29,15 @@ public:
         : r_(std::move(record)), onShow_(std::move(onShow)) {}
     ~FakeInfoWindow() override { r_->unloaded = true; }
 
-    void setText(std::string text) override { log("setText").text = std::move(text); }
+    void setText(std::string text) override { r_->text = std::move(text); }
     void setTextColors(Color text, Color background) override {
-        log("setTextColors").textColor = text;
+        r_->textColor = text;
         r_->background = background;
     }
-    void setTextFontSize(double points) override { log("setTextFontSize").fontPoints = points; }
-    void setHeading(std::string heading) override { log("setHeading").heading = heading; }
+    void setTextFontSize(double points) override { r_->fontPoints = points; }
+    void setHeading(std::string heading) override { r_->heading = std::move(heading); }
     void showModal() override {
-        if (log("showModal").shown++ > 0) {
+        if (r_->shown++ > 0) {
             throw std::logic_error("FakeInfoWindow: shown twice without unloading");
         }
         if (onShow_) {
@@ -50,11 +46,6 @@ public:
     }
 
 private:
-    Record& log(const char* call) {
-        r_->calls.emplace_back(call);
-        return *r_;
-    }
-
     std::shared_ptr<Record> r_;
     std::function<void(const Record&)> onShow_;
 };
