@@ -102,14 +102,5 @@ TEST(PosixListFolder, MarksKernelFileSystemsButNotOrdinaryOnes) {
     EXPECT_FALSE(fs.listFolder(fs.tempFolder()).value().virtualFileSystem);
 }
 
-TEST(PosixFileLength, IsTheFilesOwnLengthAndALinksOwn) {
-    test::TempFolder dir;
-    const std::string file = dir.file("f", std::string(70000, 'x'));
-    PosixFileSystem fs;
-    EXPECT_EQ(fs.fileLength(file).value(), 70000u);
-    EXPECT_EQ(fs.fileLength(dir.link("l", file)).value(), file.size());
-    EXPECT_EQ(fs.fileLength(dir / "none").error().code, ENOENT);
-}
-
 }  // namespace
 }  // namespace scourix
