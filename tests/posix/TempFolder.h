@@ -1,6 +1,5 @@
 #pragma once
 
-#include <fcntl.h>
 #include <ftw.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,12 +16,14 @@
 namespace scourix::test {
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
+// Each maker creates one entry (files 0644, folders 0755 before the umask) and returns
+// its path.
 class TempFolder {
 public:
     TempFolder() {
         const char* tmpdir = std::getenv("TMPDIR");
         path_ = std::string(tmpdir && *tmpdir ? tmpdir : "/tmp") + "/scourix_tests.XXXXXX";
-        check(::mkdtemp(path_.data()) != nullptr, path_);
+        made(::mkdtemp(path_.data()) != nullptr, path_);
     }
     ~TempFolder() {
         const auto remove = [](const char* p, const struct stat* st, int, struct FTW*) {
@@ -36,28 +37,23 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-    // Each makes a new entry (files 0644, folders 0755 before the umask) and returns its path.
     std::string file(std::string_view name, std::string_view bytes = "") const {
         std::ofstream out(*this / name, std::ios::binary);
-        out << bytes;
-        return check(out.flush().good(), *this / name);
+        return made((out << bytes).flush().good(), *this / name);
     }
     std::string folder(std::string_view name) const {
-        return check(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
+        return made(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
     }
     std::string link(std::string_view name, const std::string& target) const {
-        return check(::symlink(target.c_str(), (*this / name).c_str()) == 0, *this / name);
+        return made(::symlink(target.c_str(), (*this / name).c_str()) == 0, *this / name);
     }
     std::string fifo(std::string_view name) const {
-        return check(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
+        return made(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
     }
 
 private:
-    static std::string check(bool ok, const std::string& path) {
-        if (!ok) {
-            throw std::runtime_error("cannot make " + path);
-        }
-        return path;
+    static std::string made(bool ok, const std::string& path) {
+        return ok ? path : throw std::runtime_error("cannot make " + path);
     }
 
     std::string path_;
@@ -83,11 +79,9 @@ inline bool exists(const std::string& path) {
 // Makes writes beyond `bytes` fail with EFBIG, as on a full disk, instead of a signal.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, saved_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() {
@@ -96,8 +90,8 @@ public:
     }
 
 private:
+    void (*previous_)(int);
     rlimit saved_{};
-    void (*previous_)(int) = SIG_DFL;
 };
 
 }  // namespace scourix::test

@@ -1,10 +1,10 @@
 // Text files: GBK on disk and UTF-8 in memory, line splitting, and writes that never
 // leave a half-written file or destroy the old one, even when the disk fills up.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/sysmacros.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "TempFolder.h"
 #include "platform/posix/GbkCodec.h"
@@ -26,13 +26,9 @@ const std::string kFffd = "\xef\xbf\xbd";
 
 Texts namesIn(const std::string& folder) {
     Texts names;
-    DIR* d = ::opendir(folder.c_str());
-    while (dirent* e = ::readdir(d)) {
-        if (e->d_name[0] != '.') {
-            names.emplace_back(e->d_name);
-        }
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename());
     }
-    ::closedir(d);
     std::sort(names.begin(), names.end());
     return names;
 }
