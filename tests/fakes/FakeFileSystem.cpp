@@ -184,11 +184,8 @@ Result<FolderListing> FakeFileSystem::listFolder(const std::string& path) const 
 
 Result<std::uint64_t> FakeFileSystem::fileLength(const std::string& path) const {
     const auto key = reach(FsOp::FileLength, path, true, false);
-    if (!key) {
-        return key.error();
-    }
-    const Node& n = nodes_.at(key.value());
-    return n.length.value_or(n.content.size());
+    const Node* n = key ? node(key.value()) : nullptr;
+    return n ? Result<std::uint64_t>(n->length.value_or(n->content.size())) : key.error();
 }
 
 Status FakeFileSystem::removeFile(const std::string& path) {
@@ -260,10 +257,7 @@ Result<std::vector<std::string>> FakeFileSystem::readLines(const std::string& pa
 
 Result<std::string> FakeFileSystem::readText(const std::string& path) const {
     const auto key = reach(FsOp::ReadText, path, true, false);
-    if (!key) {
-        return key.error();
-    }
-    return nodes_.at(key.value()).content;
+    return key ? Result<std::string>(nodes_.at(key.value()).content) : key.error();
 }
 
 Status FakeFileSystem::store(FsOp op, const std::string& path, const std::string& text) {

@@ -14,19 +14,10 @@
 namespace scourix {
 
 // Every operation of FakeFileSystem, for injected failures and the call log.
-enum class FsOp {
-    Lookup,
-    ListFolder,
-    FileLength,
-    Remove,
-    Rename,
-    ResetAttributes,
-    Probe,
-    ReadLines,
-    ReadText,
-    ReplaceText,
-    WriteText
-};
+// clang-format off
+enum class FsOp { Lookup, ListFolder, FileLength, Remove, Rename, ResetAttributes, Probe,
+                  ReadLines, ReadText, ReplaceText, WriteText };
+// clang-format on
 
 // An in-memory tree of folders, files, links and system files (devices, FIFOs). Paths are
 // absolute or relative to `current`; a name beginning with "." is hidden. File contents
