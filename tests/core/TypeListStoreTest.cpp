@@ -72,15 +72,5 @@ TEST_F(TypeListStoreTest, AnEmptyFileGivesAnEmptyListAndIsSavedEmpty) {
     EXPECT_EQ(saved(), "");
 }
 
-TEST_F(TypeListStoreTest, AFailedSaveIsReturnedAndLeavesThePreviousFile) {
-    load("1*.tmp\r\n");
-    fake.lstPat.setChecked(0, false);
-    fake.fs.failOn(FsOp::ReplaceText, typeListPath(), {28, "No space left on device"});
-    const Status status = store.SaveTypeList();
-    ASSERT_FALSE(status.ok());
-    EXPECT_EQ(status.error().description, "No space left on device");
-    EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
-}
-
 }  // namespace
 }  // namespace scourix
