@@ -103,6 +103,8 @@ std::ptrdiff_t QtCheckList::currentIndex() const {
 }
 
 void QtCheckList::setCurrentIndex(std::ptrdiff_t i) {
+    // The view can only highlight an entry it has heard of.
+    model_.showPending();
     view_.setCurrentRow(static_cast<int>(i));
 }
 
