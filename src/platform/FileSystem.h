@@ -62,6 +62,19 @@ public:
 
     // The folder of the running executable, without a final "/".
     virtual std::string programFolder() const = 0;
+    // The user's own folder for the program's settings ($XDG_CONFIG_HOME/scourix, else
+    // ~/.config/scourix), without a final "/"; "" when there is none.
+    virtual std::string userConfigFolder() const { return {}; }
+    // Whether a new file can be created in folder now.
+    virtual bool canWriteIn(const std::string& folder) const {
+        (void)folder;
+        return true;
+    }
+    // Creates folder and any missing folders above it.
+    virtual Status makeFolders(const std::string& folder) {
+        (void)folder;
+        return {};
+    }
     virtual std::string currentFolder() const = 0;
 
     // Text files: lines without their line ends, empty lines included.

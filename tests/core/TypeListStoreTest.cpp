@@ -74,3 +74,40 @@ TEST_F(TypeListStoreTest, AnEmptyFileGivesAnEmptyListAndIsSavedEmpty) {
 
 }  // namespace
 }  // namespace scourix
+
+namespace scourix {
+namespace {
+
+// A program folder that cannot be written (installed for all users): the user's own copy
+// in the settings folder takes the list's place.
+class ProtectedProgramFolder : public FakeFileSystem {
+public:
+    bool canWriteIn(const std::string& folder) const override { return folder != program; }
+    std::string userConfigFolder() const override { return "/home/user/.config/scourix"; }
+    Status makeFolders(const std::string& folder) override {
+        addFolder("/home/user/.config");
+        addFolder(folder);
+        return {};
+    }
+};
+
+TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
+    ProtectedProgramFolder fs;
+    fs.addFolder(fs.program);
+    fs.addFolder(fs.current);
+    const std::string shared = fs.program + "/TypeList.ini";
+    const std::string own = "/home/user/.config/scourix/TypeList.ini";
+    // No copy of the user's yet: the program folder's copy is read, the user's written.
+    fs.addFile(shared, "1*.tmp\r\n");
+    EXPECT_EQ(typeListInUse(fs), shared);
+    EXPECT_EQ(typeListToWrite(fs), own);
+    fs.addFile(own, "0*.bak\r\n");
+    EXPECT_EQ(typeListInUse(fs), own);
+    // A program folder that can be written behaves as always.
+    FakeFileSystem writable;
+    EXPECT_EQ(typeListInUse(writable), writable.program + "/TypeList.ini");
+    EXPECT_EQ(typeListToWrite(writable), writable.program + "/TypeList.ini");
+}
+
+}  // namespace
+}  // namespace scourix

@@ -102,5 +102,21 @@ TEST(PosixListFolder, MarksKernelFileSystemsButNotOrdinaryOnes) {
     EXPECT_FALSE(fs.listFolder(fs.tempFolder()).value().virtualFileSystem);
 }
 
+// The user's settings folder, made on demand; a folder counts as writable only when a file
+// can really be made there (root passes permission bits, not a missing folder).
+TEST(PosixSettingsFolder, FollowsXdgAndIsMadeWhenMissing) {
+    test::TempFolder dir;
+    PosixFileSystem fs;
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
+    const std::string nested = dir / "a/b/scourix";
+    EXPECT_FALSE(fs.canWriteIn(nested));
+    ASSERT_TRUE(fs.makeFolders(nested));
+    EXPECT_TRUE(fs.canWriteIn(nested));
+    EXPECT_FALSE(fs.canWriteIn("/proc/self"));
+}
+
 }  // namespace
 }  // namespace scourix

@@ -37,7 +37,8 @@ void TypeListEditing::mResetType_Click() {
     }
     // Only an ordinary file is ever loaded at start-up, so only such a file stands in the
     // way of the built-in list. A lookup that fails counts as no file, as at start-up.
-    const std::string path = programFile(ui.fs, kTypeListFile);
+    // The copy in use: the user's own when the program folder cannot be written.
+    const std::string path = typeListInUse(ui.fs);
     const Result<std::string> found = ui.fs.lookup(path, Lookup::Ordinary);
     if (found.ok() && !found.value().empty()) {
         const Status removed = ui.fs.removeFile(path);

@@ -38,13 +38,30 @@ struct Entry {
 
 }  // namespace
 
-std::string TypeListStore::path() const {
-    return programFile(s_.ui.fs, kTypeListFile);
+std::string typeListInUse(const FileSystem& fs) {
+    const std::string shared = programFile(fs, kTypeListFile);
+    const std::string own = fs.userConfigFolder();
+    if (own.empty() || fs.canWriteIn(fs.programFolder())) {
+        return shared;
+    }
+    const std::string mine = own + "/" + std::string(kTypeListFile);
+    const Result<std::string> found = fs.lookup(mine, Lookup::Ordinary);
+    return found.ok() && !found.value().empty() ? mine : shared;
+}
+
+std::string typeListToWrite(FileSystem& fs) {
+    const std::string own = fs.userConfigFolder();
+    if (own.empty() || fs.canWriteIn(fs.programFolder())) {
+        return programFile(fs, kTypeListFile);
+    }
+    // A failure to make the folder shows as the failure of the save itself.
+    (void)fs.makeFolders(own);
+    return own + "/" + std::string(kTypeListFile);
 }
 
 void TypeListStore::initialise() {
     // A lookup that fails is taken as "no file": the built-in list is the usable choice.
-    const Result<std::string> found = s_.ui.fs.lookup(path(), Lookup::Ordinary);
+    const Result<std::string> found = s_.ui.fs.lookup(typeListInUse(s_.ui.fs), Lookup::Ordinary);
     if (found.ok() && !found.value().empty()) {
         LoadTypeList();
         return;
@@ -57,7 +74,7 @@ void TypeListStore::initialise() {
 void TypeListStore::LoadTypeList() {
     CheckList& list = s_.ui.lstPat;
     list.clear();
-    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(path());
+    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(typeListInUse(s_.ui.fs));
     if (!lines.ok()) {
         return;
     }
@@ -97,7 +114,7 @@ Status TypeListStore::SaveTypeList() {
         text += list.text(i);
         text += kCrLf;
     }
-    return s_.ui.fs.replaceText(path(), text);
+    return s_.ui.fs.replaceText(typeListToWrite(s_.ui.fs), text);
 }
 
 }  // namespace scourix

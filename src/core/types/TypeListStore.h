@@ -9,6 +9,15 @@ namespace scourix {
 
 inline constexpr std::string_view kTypeListFile = "TypeList.ini";
 
+// The copy of TypeList.ini in use. A program folder that can be written holds it, as
+// always. Installed for all users the program folder cannot be written, and the user's own
+// copy in the settings folder takes its place; until there is one, the program folder's
+// copy (or the built-in list) is read.
+std::string typeListInUse(const FileSystem& fs);
+// Where the list is saved: the program folder when it can be written, else the user's
+// settings folder, made when missing.
+std::string typeListToWrite(FileSystem& fs);
+
 // The pattern list lstPat and its file TypeList.ini in the program's folder: one line per
 // entry, the flag "1" (ticked) or "0" directly followed by the pattern.
 class TypeListStore {
@@ -25,8 +34,6 @@ public:
     // Writes lstPat to the file; the previous file stays whole unless the whole list was
     // written. The caller reports a failure.
     Status SaveTypeList();
-
-    std::string path() const;
 
 private:
     MainState& s_;

@@ -359,6 +359,43 @@ Status PosixFileSystem::probe(const std::string& path) const {
     return status;
 }
 
+std::string PosixFileSystem::userConfigFolder() const {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') {
+        return std::string(config) + "/scourix";
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return std::string(home) + "/.config/scourix";
+    }
+    return {};
+}
+
+bool PosixFileSystem::canWriteIn(const std::string& folder) const {
+    // Trying is the only sure test: permissions, a read-only mount and access rules all
+    // have their say, and root passes the permission bits.
+    std::string probe = folder + "/.scourix-write-test-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+Status PosixFileSystem::makeFolders(const std::string& folder) {
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at == folder.size() || folder[at] == '/') {
+            const std::string part = folder.substr(0, at);
+            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+                return lastSystemError();
+            }
+        }
+    }
+    return {};
+}
+
 std::string PosixFileSystem::currentFolder() const {
     std::string folder(256, '\0');
     for (;;) {

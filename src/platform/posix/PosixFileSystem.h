@@ -31,6 +31,9 @@ public:
 
     std::string programFolder() const override { return programFolder_; }
     std::string currentFolder() const override;
+    std::string userConfigFolder() const override;
+    bool canWriteIn(const std::string& folder) const override;
+    Status makeFolders(const std::string& folder) override;
 
     Result<std::vector<std::string>> readLines(const std::string& path) const override;
     Result<std::string> readText(const std::string& path) const override;
