@@ -15,8 +15,12 @@ inline bool isRawByte(char32_t c) {
     return c >= 0xDC80 && c <= 0xDCFF;
 }
 
+// True when cp is a letter of the scripts whose case is folded (Latin, Greek, Cyrillic);
+// lower receives its lower-case form and upper says whether cp itself was upper case.
+bool foldLetter(char32_t cp, char32_t& lower, bool& upper);
+
 // The simple lower-case form of c for the letters that have case (Latin, Greek, Cyrillic,
-// Armenian, full-width Latin); any other character is returned unchanged.
+// full-width Latin); any other character is returned unchanged.
 char32_t foldCase(char32_t c);
 
 }  // namespace scourix::utf8

@@ -4,32 +4,11 @@
 #include <vector>
 
 #include "app/ProgramFiles.h"
+#include "app/Utf8.h"
 #include "types/SortOrder.h"
 
 namespace scourix {
 namespace {
-
-// The byte length of the UTF-8 character that starts the line; a stray byte counts alone.
-std::size_t firstCharLength(std::string_view line) {
-    const auto lead = static_cast<unsigned char>(line[0]);
-    std::size_t len = 1;
-    if ((lead & 0xE0) == 0xC0) {
-        len = 2;
-    } else if ((lead & 0xF0) == 0xE0) {
-        len = 3;
-    } else if ((lead & 0xF8) == 0xF0) {
-        len = 4;
-    }
-    if (len > line.size()) {
-        return 1;
-    }
-    for (std::size_t i = 1; i < len; ++i) {
-        if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) {
-            return 1;
-        }
-    }
-    return len;
-}
 
 struct Entry {
     std::string text;
@@ -84,7 +63,8 @@ void TypeListStore::LoadTypeList() {
             continue;
         }
         // The flag is one character, read as a number: 1 to 9 tick the entry.
-        const std::size_t flagLen = firstCharLength(line);
+        std::size_t flagLen = 0;
+        utf8::next(line, flagLen);
         const bool ticked = flagLen == 1 && line[0] >= '1' && line[0] <= '9';
         entries.push_back({line.substr(flagLen), ticked});
     }
