@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "app/MainForm.h"
-#include "fakes/FakePlatform.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "DiskForm.h"
 #include "posix/TempFolder.h"
 
 namespace scourix {
 namespace {
+
+using test::DiskForm;
 
 constexpr int kLevels = 2000;
 const std::string kLevel = "level";
@@ -50,16 +50,10 @@ void removeDeepTree(int parent, int depth) {
 TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     test::TempFolder dir;
     buildDeepTree(dir.path());
-    FakePlatform fake;
-    PosixFileSystem fs(dir.path());
-    MainForm form(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                           fake.window, fs, fake.shell, fake.clock});
-    fake.lstDrive.setTexts({dir.path(), "临时文件夹"});
-    fake.lstDrive.setChecked(0, true);
-    fake.lstPat.setTexts({"*.tmp"});
-    fake.lstPat.setChecked(0, true);
-    fake.dialogs.answers = {mb::kIdNo};
-    form.cmdFind_Click();
+    DiskForm disk(dir.path());
+    disk.scan(dir.path(), "*.tmp");
+    auto& fake = disk.fake;
+    auto& fs = disk.fs;
 
     ASSERT_EQ(fake.dialogs.boxes.size(), 1u) << fake.dialogs.boxes[0].text;
     ASSERT_EQ(fake.lstFound.count(), 1u);

@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "app/MainForm.h"
-#include "fakes/FakePlatform.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "DiskForm.h"
 #include "posix/TempFolder.h"
 
 namespace scourix {
@@ -17,22 +15,16 @@ TEST(OddNamesTest, ControlCharactersStayOnOneLineAndTheFilesStayReachable) {
     dir.file("a\nb.tmp", "1");
     dir.file("c\rd\x01.tmp", "22");
     dir.file("tab\t.tmp", "333");
-    FakePlatform fake;
-    PosixFileSystem fs(dir.path());
-    MainForm form(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                           fake.window, fs, fake.shell, fake.clock});
-    fake.lstDrive.setTexts({dir.path(), "临时文件夹"});
-    fake.lstDrive.setChecked(0, true);
-    fake.lstPat.setTexts({"*.tmp"});
-    fake.lstPat.setChecked(0, true);
-    fake.dialogs.answers = {mb::kIdNo};
-    form.cmdFind_Click();
+    test::DiskForm disk(dir.path());
+    disk.scan(dir.path(), "*.tmp");
+    auto& fake = disk.fake;
+    auto& fs = disk.fs;
     ASSERT_EQ(
         fake.lstFound.texts(),
         (std::vector<std::string>{dir / "a\nb.tmp", dir / "c\rd\x01.tmp", dir / "tab\t.tmp"}));
 
     const std::string report = dir / "report.txt";
-    form.ViewInfo(report);
+    disk.form.ViewInfo(report);
     const std::string text = fs.readText(report).value();
     for (const char* line : {"/a\\nb.tmp\r\n", "/c\\rd\\x01.tmp\r\n", "/tab\\t.tmp\r\n"}) {
         EXPECT_NE(text.find(dir.path() + line), std::string::npos) << line;

@@ -54,6 +54,18 @@ bool endsWith(std::basic_string_view<Ch> s, std::basic_string_view<Ch> suffix) {
 
 }  // namespace
 
+template <class Ch>
+bool PatternSet::matchText(Kind kind, std::basic_string_view<Ch> p, std::basic_string_view<Ch> s) {
+    switch (kind) {
+        case Kind::Literal:
+            return p == s;
+        case Kind::Suffix:
+            return endsWith(s, p);
+        default:
+            return glob(p, s);
+    }
+}
+
 PatternSet::Form PatternSet::compileForm(std::u32string folded) {
     Form form;
     form.isAscii = true;
@@ -128,27 +140,9 @@ bool PatternSet::matchForm(const Form& form, const Name& name) {
         if (!form.isAscii) {
             return false;
         }
-        std::string_view p = form.ascii;
-        std::string_view s = name.ascii;
-        switch (form.kind) {
-            case Kind::Literal:
-                return p == s;
-            case Kind::Suffix:
-                return endsWith(s, p);
-            default:
-                return glob(p, s);
-        }
+        return matchText<char>(form.kind, form.ascii, name.ascii);
     }
-    std::u32string_view p = form.text;
-    std::u32string_view s = name.wide;
-    switch (form.kind) {
-        case Kind::Literal:
-            return p == s;
-        case Kind::Suffix:
-            return endsWith(s, p);
-        default:
-            return glob(p, s);
-    }
+    return matchText<char32_t>(form.kind, form.text, name.wide);
 }
 
 bool PatternSet::matchPrepared(const Compiled& c, const Name& name) const {

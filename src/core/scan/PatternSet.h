@@ -46,6 +46,8 @@ private:
     };
 
     static Form compileForm(std::u32string folded);
+    template <class Ch>
+    static bool matchText(Kind kind, std::basic_string_view<Ch> p, std::basic_string_view<Ch> s);
     static bool matchForm(const Form& form, const Name& name);
     bool matchPrepared(const Compiled& c, const Name& name) const;
     static void prepare(std::string_view name, Name& out);
