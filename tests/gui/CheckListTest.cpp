@@ -134,6 +134,10 @@ TEST_F(CheckListTest, TextsKeepTheirBytesAndShowReplacementCharacters) {
     EXPECT_EQ(list.text(0), "/tmp/caf\xe9.tmp");
     EXPECT_EQ(view.model()->index(0, 0).data().toString(), QStringLiteral("/tmp/caf\uFFFD.tmp"));
     EXPECT_EQ(view.model()->index(1, 0).data().toString(), QStringLiteral("/tmp/中文.bak"));
+    // A line break in a name shows as an escape, never as a second line.
+    list.append("/tmp/a\nb\x01.tmp");
+    EXPECT_EQ(list.text(2), "/tmp/a\nb\x01.tmp");
+    EXPECT_EQ(view.model()->index(2, 0).data().toString(), QStringLiteral("/tmp/a\\nb\\x01.tmp"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/VisibleText.h"
+
 namespace scourix {
 
 CheckListModel::CheckListModel(QObject* parent) : QAbstractListModel(parent) {
@@ -20,8 +22,12 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            // Bytes that are not UTF-8 show as replacement characters; the entry keeps
-            // its exact bytes.
+            // Bytes that are not UTF-8 show as replacement characters and control
+            // characters as escapes, one line per entry; the entry keeps its exact bytes.
+            if (hasControlCharacters(e.text)) {
+                const std::string shown = visibleText(e.text);
+                return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+            }
             return QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size()));
         case Qt::CheckStateRole:
             return e.checked ? Qt::Checked : Qt::Unchecked;

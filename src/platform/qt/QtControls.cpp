@@ -1,5 +1,7 @@
 #include "platform/qt/QtControls.h"
 
+#include "platform/VisibleText.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
@@ -98,7 +100,8 @@ std::string QtControls::caption(std::string_view name) const {
 }
 
 void QtControls::setCaption(std::string_view name, std::string text) {
-    const QString t = toQt(text);
+    // A file name's line breaks must not split the status line or a menu item.
+    const QString t = toQt(hasControlCharacters(text) ? visibleText(text) : text);
     if (isWindow(name)) {
         window_.setWindowTitle(t);
         return;
@@ -130,7 +133,7 @@ std::string QtControls::toolTip(std::string_view name) const {
 
 void QtControls::setToolTip(std::string_view name, std::string text) {
     QObject* o = find(name);
-    const QString t = toQt(text);
+    const QString t = toQt(hasControlCharacters(text) ? visibleText(text) : text);
     if (auto* a = qobject_cast<QAction*>(o)) {
         a->setProperty(kActionToolTip, t);
         a->setToolTip(t);
