@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -140,7 +143,14 @@ TEST_F(MainWindowTest, AScanFromTheButtonsStopsOnEscapeAndGivesTheWindowBack) {
     list("lstDrive").setChecked(0, true);
     dialogs.answers = {mb::kIdNo};  // no details
     find<QPushButton>("cmdFind")->click();
-    EXPECT_TRUE(find<QLabel>("lblInfo")->text().startsWith(QStringLiteral("找到 2个文件")));
+    // The status line is painted at most about 30 times a second: the summary shows soon.
+    QLabel* status = find<QLabel>("lblInfo");
+    QElapsedTimer waited;
+    waited.start();
+    while (!status->text().startsWith(QStringLiteral("找到")) && waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("找到 2个文件")));
     EXPECT_TRUE(dialogs.boxes.back().text.starts_with("用户终止!"));
     EXPECT_EQ(dialogs.boxes.back().title, "查找完成");
     EXPECT_TRUE(enabled("cmdKill"));

@@ -35,7 +35,16 @@ QAction* menuActionOf(QObject* o) {
 }  // namespace
 
 QtControls::QtControls(QWidget& window, QWidget& clientArea)
-    : window_(window), client_(clientArea) {}
+    : window_(window), client_(clientArea) {
+    statusTimer_.setSingleShot(true);
+    QObject::connect(&statusTimer_, &QTimer::timeout, [this] {
+        if (statusPending_ && statusLabel_) {
+            statusLabel_->setText(pendingStatus_);
+            sinceStatusShown_.start();
+        }
+        statusPending_ = false;
+    });
+}
 
 QObject* QtControls::find(std::string_view name) const {
     std::string key(name);
@@ -94,7 +103,7 @@ std::string QtControls::caption(std::string_view name) const {
         return fromQt(b->text());
     }
     if (auto* l = qobject_cast<QLabel*>(o)) {
-        return fromQt(l->text());
+        return fromQt(statusPending_ && l == statusLabel_ ? pendingStatus_ : l->text());
     }
     return {};
 }
@@ -114,10 +123,33 @@ void QtControls::setCaption(std::string_view name, std::string text) {
     } else if (auto* b = qobject_cast<QAbstractButton*>(o)) {
         b->setText(t);
     } else if (auto* l = qobject_cast<QLabel*>(o)) {
+        // Plain text: a file name that looks like markup is shown as it is.
+        l->setTextFormat(Qt::PlainText);
+        if (name == "lblInfo") {
+            setStatusLine(l, t);
+            return;
+        }
         l->setText(t);
         if (l->property(kAutoSizeProperty).toBool()) {
             l->adjustSize();
         }
+    }
+}
+
+void QtControls::setStatusLine(QLabel* label, const QString& text) {
+    constexpr qint64 kInterval = 33;  // milliseconds
+    if (!sinceStatusShown_.isValid() || sinceStatusShown_.elapsed() >= kInterval) {
+        statusTimer_.stop();
+        statusPending_ = false;
+        label->setText(text);
+        sinceStatusShown_.start();
+        return;
+    }
+    statusLabel_ = label;
+    pendingStatus_ = text;
+    statusPending_ = true;
+    if (!statusTimer_.isActive()) {
+        statusTimer_.start(static_cast<int>(kInterval - sinceStatusShown_.elapsed()));
     }
 }
 

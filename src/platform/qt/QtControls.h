@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
+#include <QTimer>
 #include <string>
 #include <unordered_map>
 
 #include "platform/Controls.h"
 
+class QLabel;
 class QObject;
 class QWidget;
 
@@ -45,10 +49,20 @@ public:
 private:
     QObject* find(std::string_view name) const;
     bool isWindow(std::string_view name) const;
+    void setStatusLine(QLabel* label, const QString& text);
 
     QWidget& window_;
     QWidget& client_;
     mutable std::unordered_map<std::string, QPointer<QObject>> cache_;
+
+    // The status line is set for every folder a scan enters; painting it that often would
+    // cost more than the scan itself, so it is painted at most about 30 times a second and
+    // always ends up showing the latest text.
+    QPointer<QLabel> statusLabel_;
+    QString pendingStatus_;
+    bool statusPending_ = false;
+    QElapsedTimer sinceStatusShown_;
+    QTimer statusTimer_;
 };
 
 }  // namespace scourix
