@@ -51,11 +51,11 @@ TEST(DeletionTest, QuestionsAndReportOfBothCommands) {
         MainForm form{fake.platform()};
         fake.clock.time = {2005, 1, 2, 3, 4, 5};
         fake.fs.addFile("/d/a.tmp", "a", true);
-        fake.fs.addFile("/d/b.tmp", "b");
+        fake.fs.addFile("/d/b\xff.tmp", "b");  // not UTF-8: acted on by its bytes
         fake.fs.addFile("/d/c.tmp", "c");
         fake.fs.failOn(cmd.temporary ? FsOp::Rename : FsOp::Remove, "/d/c.tmp",
                        {EBUSY, "Device or resource busy"});
-        const Texts all{"/d/a.tmp", "/d/gone.tmp", "/d/b.tmp", "/d/c.tmp"};
+        const Texts all{"/d/a.tmp", "/d/gone.tmp", "/d/b\xff.tmp", "/d/c.tmp"};
         fake.lstFound.setTexts(all);
         (form.*cmd.click)();
         EXPECT_EQ(shown(fake.dialogs), (Boxes{{"没有选取任何文件。", 16, cmd.t[0]}}));
@@ -95,7 +95,8 @@ TEST(DeletionTest, QuestionsAndReportOfBothCommands) {
         fake.dialogs.answers = {mb::kIdYes, mb::kIdYes, mb::kIdNo};
         (form.*cmd.click)();
         EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{"/d/c.tmp"});
-        EXPECT_FALSE(fake.fs.exists("/d/a.tmp"));
+        EXPECT_FALSE(fake.fs.exists("/d/a.tmp") || fake.fs.exists("/d/b\xff.tmp"));
+        EXPECT_EQ(fake.fs.exists("/d/b\xff.tmp.del"), cmd.temporary);
         EXPECT_EQ(fake.window.infoWindows.size(), 1u);
     }
 }

@@ -22,21 +22,18 @@ TEST_F(LayoutTest, ResizesFollowTheClientAreaAndKeepSizesThatWouldBeNegative) {
         {8000, 6000, 5745, 7900, 5740, 3585, 5390, 5035, 4560, 860, 7625},
     };
     const auto g = [&](const char* name) { return fake.controls.geometry(name); };
+    const std::pair<const char*, int Rect::*> columns[] = {
+        {"lblInfo", &Rect::top},     {"lblInfo", &Rect::width},     {"lstFound", &Rect::width},
+        {"lstFound", &Rect::height}, {"chkSystemFile", &Rect::top}, {"chkHideFile", &Rect::top},
+        {"cmdAdd", &Rect::top},      {"lstPat", &Rect::height},     {"Picture1", &Rect::left}};
     for (const std::vector<int>& s : steps) {
         fake.window.width = s[0];
         fake.window.height = s[1];
         form.Form_Resize();
-        const std::vector<int> got = {s[0],
-                                      s[1],
-                                      g("lblInfo").top,
-                                      g("lblInfo").width,
-                                      g("lstFound").width,
-                                      g("lstFound").height,
-                                      g("chkSystemFile").top,
-                                      g("chkHideFile").top,
-                                      g("cmdAdd").top,
-                                      g("lstPat").height,
-                                      g("Picture1").left};
+        std::vector<int> got = {s[0], s[1]};
+        for (const auto& [name, field] : columns) {
+            got.push_back(g(name).*field);
+        }
         EXPECT_EQ(got, s);
         EXPECT_EQ(g("cmdRemove").top, g("cmdAdd").top);
     }

@@ -33,7 +33,6 @@ TEST_F(StartupTest, ShowsTheWindowWithTheTwentySixOffFillsTheListsAndLeavesTheNi
         EXPECT_EQ(fake.controls.enableLog.size(), kSetEn26.size());
         EXPECT_EQ(fake.lstDrive.count(), 0u);
         EXPECT_TRUE(fake.lstPat.checkedTexts().empty());
-        EXPECT_EQ(fake.controls.caption("Label4"), "Scourix 1.51");
     };
     form.Form_Load();
     EXPECT_EQ(fake.window.doEventsCalls, 1);

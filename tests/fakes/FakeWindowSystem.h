@@ -19,16 +19,11 @@ public:
     int doEventsCalls = 0;
     std::vector<int> pointers;
     std::vector<std::string> popupMenus;
-    int requestCloseCalls = 0;
     int endNowCalls = 0;
     std::vector<std::shared_ptr<FakeInfoWindow::Record>> infoWindows;
 
     // Runs on every doEvents, as a click handled in the middle of a scan would.
     std::function<void()> onDoEvents;
-    // Runs inside popupMenu, as the choice of an item would.
-    std::function<void(const std::string&)> onPopupMenu;
-    // Runs on requestClose, where the real window runs Form_Unload.
-    std::function<void()> onRequestClose;
     // Runs while an information window is shown modally.
     std::function<void(const FakeInfoWindow::Record&)> onShowInfo;
 
@@ -44,22 +39,12 @@ public:
         }
     }
     void setPointer(int pointer) override { pointers.push_back(pointer); }
-    void popupMenu(std::string_view menuName) override {
-        popupMenus.emplace_back(menuName);
-        if (onPopupMenu) {
-            onPopupMenu(popupMenus.back());
-        }
-    }
+    void popupMenu(std::string_view menuName) override { popupMenus.emplace_back(menuName); }
     std::unique_ptr<InfoWindow> loadInfoWindow() override {
         infoWindows.push_back(std::make_shared<FakeInfoWindow::Record>());
         return std::make_unique<FakeInfoWindow>(infoWindows.back(), onShowInfo);
     }
-    void requestClose() override {
-        ++requestCloseCalls;
-        if (onRequestClose) {
-            onRequestClose();
-        }
-    }
+    void requestClose() override {}
     void endNow() override { ++endNowCalls; }
 
     bool minimized() const override { return isMinimized; }

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QMenu>
-#include <QPushButton>
 #include <fstream>
 
 #include "GuiTestSupport.h"
@@ -70,25 +69,19 @@ TEST_F(ResultListGuiTest, RightClickMenuOpensTheCurrentEntryNotTheOneUnderThePoi
     EXPECT_EQ(shell.openedDocuments, std::vector<std::string>{dir / "b.tmp"});
 }
 
-TEST_F(ResultListGuiTest, TickCommandsShowInTheListAndClearingLeavesOpenAskingForAFile) {
-    auto* box = window.findChild<QCheckBox*>("chkSelAll");
+// The rules of the tick commands are the core's; here they must reach the view.
+TEST_F(ResultListGuiTest, TickCommandsAndClearingShowInTheList) {
     trigger("mSelAll");
     EXPECT_EQ(shownTicks(), (std::vector<bool>{true, true, true}));
     found.setChecked(0, false);
-    trigger("mSelAll");  // the box is already on: nothing changes
     trigger("mLChSel");
     EXPECT_EQ(shownTicks(), (std::vector<bool>{true, false, false}));
     trigger("mSelAllUn");
     EXPECT_EQ(shownTicks(), (std::vector<bool>{false, false, false}));
-    box->click();
+    window.findChild<QCheckBox*>("chkSelAll")->click();
     EXPECT_EQ(shownTicks(), (std::vector<bool>{true, true, true}));
-
-    test::clickMouse(view->viewport(), row(0), Qt::LeftButton);
     trigger("mClear");
     EXPECT_EQ(view->model()->rowCount(), 0);
-    window.findChild<QPushButton*>("cmdOpen")->click();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, " 请先选取一个文件。");
 }
 
 }  // namespace

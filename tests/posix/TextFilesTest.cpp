@@ -33,6 +33,12 @@ Texts namesIn(const std::string& folder) {
     return names;
 }
 
+class PosixTextFiles : public ::testing::Test {
+protected:
+    TempFolder dir;
+    PosixFileSystem fs;
+};
+
 TEST(GbkCodec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
     EXPECT_EQ(GbkCodec::encode(kChinese), kChineseGbk);
     EXPECT_EQ(GbkCodec::decode(kChineseGbk), kChinese);
@@ -53,9 +59,7 @@ TEST(GbkCodec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
     EXPECT_EQ(GbkCodec::decode("\xff\xff\xd6\xd0"), kFffd + kFffd + "中");
 }
 
-TEST(PosixTextFiles, WritesGbkAndReadsLinesAtEveryKindOfLineEnd) {
-    TempFolder dir;
-    PosixFileSystem fs;
+TEST_F(PosixTextFiles, WritesGbkAndReadsLinesAtEveryKindOfLineEnd) {
     const std::string path = dir / "report.txt";
     ASSERT_TRUE(fs.writeText(path, kChinese));
     EXPECT_EQ(contentOf(path), kChineseGbk);
@@ -77,9 +81,7 @@ TEST(PosixTextFiles, WritesGbkAndReadsLinesAtEveryKindOfLineEnd) {
     EXPECT_EQ(fs.readLines(dir / "missing.ini").error().code, ENOENT);
 }
 
-TEST(PosixTextFiles, AFailedWriteLeavesNoFileAndAFailedReplaceTheOldFileWhole) {
-    TempFolder dir;
-    PosixFileSystem fs;
+TEST_F(PosixTextFiles, AFailedWriteLeavesNoFileAndAFailedReplaceTheOldFileWhole) {
     const std::string list = dir / "list.txt";
     const std::string types = dir.file("TypeList.ini", "old list\r\n");
     {
@@ -93,9 +95,7 @@ TEST(PosixTextFiles, AFailedWriteLeavesNoFileAndAFailedReplaceTheOldFileWhole) {
     EXPECT_EQ(fs.replaceText(dir / "missing/TypeList.ini", "x").error().code, ENOENT);
 }
 
-TEST(PosixTextFiles, ReplaceKeepsPermissionsAndCreatesNewFiles) {
-    TempFolder dir;
-    PosixFileSystem fs;
+TEST_F(PosixTextFiles, ReplaceKeepsPermissionsAndCreatesNewFiles) {
     const std::string path = dir.file("TypeList.ini", "old");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_TRUE(fs.replaceText(path, kChinese));
@@ -110,9 +110,7 @@ TEST(PosixTextFiles, ReplaceKeepsPermissionsAndCreatesNewFiles) {
 
 // The scan report has a fixed name in the shared temporary folder: a link or another
 // user's file planted there must not be written through.
-TEST(PosixTextFiles, NeverWritesThroughALinkOrIntoAnotherUsersFile) {
-    TempFolder dir;
-    PosixFileSystem fs;
+TEST_F(PosixTextFiles, NeverWritesThroughALinkOrIntoAnotherUsersFile) {
     const std::string victim = dir.file("victim", "keep me");
     EXPECT_EQ(fs.writeText(dir.link("report", victim), "x").error().code, ELOOP);
     EXPECT_EQ(contentOf(victim), "keep me");
@@ -124,9 +122,7 @@ TEST(PosixTextFiles, NeverWritesThroughALinkOrIntoAnotherUsersFile) {
     }
 }
 
-TEST(PosixTextFiles, AFifoOrDeviceNeitherHangsNorIsRemoved) {
-    TempFolder dir;
-    PosixFileSystem fs;
+TEST_F(PosixTextFiles, AFifoOrDeviceNeitherHangsNorIsRemoved) {
     const std::string pipe = dir.fifo("pipe.txt");
     EXPECT_EQ(fs.writeText(pipe, "x").error().code, ENXIO);  // no reader
     EXPECT_TRUE(fs.readLines(pipe).value().empty());         // no writer
