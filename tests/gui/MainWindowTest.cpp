@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -104,58 +101,10 @@ TEST_F(MainWindowTest, EnterAndEscapePressTheDefaultAndCancelButtonsWhenEnabled)
     test::typeKey(lstPat, Qt::Key_Escape);
     EXPECT_EQ(finds, 1);
     EXPECT_EQ(stops, 1);
-}
-
-TEST_F(MainWindowTest, ClosingIsRefusedDuringAScanAndOtherwiseSavesThePatternList) {
-    window->form().state().bStop = false;
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].title, "错误");
-
-    window->form().state().bStop = true;
+    // The refusal during a scan and the saved list are the end-to-end tests'.
     find<QPushButton>("cmdClose")->click();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(test::exists(dir / "TypeList.ini"));
     EXPECT_EQ(endNowCalls, 0);
-}
-
-TEST_F(MainWindowTest, AScanFromTheButtonsStopsOnEscapeAndGivesTheWindowBack) {
-    // Escape as soon as the scan lets events in with Stop enabled: the folder being
-    // listed is listed in full, its subfolder is not entered.
-    QTimer stopper;
-    stopper.setInterval(0);
-    QObject::connect(&stopper, &QTimer::timeout, [&] {
-        if (enabled("cmdStopFind")) {
-            stopper.stop();
-            test::typeKey(window.get(), Qt::Key_Escape);
-        }
-    });
-    stopper.start();
-    dir.folder("junk");
-    dir.folder("junk/sub");
-    for (const char* name : {"a.tmp", "b.bak", "keep.txt", "sub/c.old"}) {
-        dir.file(std::string("junk/") + name, "12345");
-    }
-    dialogs.inputs = {dir / "junk"};
-    find<QPushButton>("cmdAddPath")->click();
-    list("lstDrive").setAllChecked(false);
-    list("lstDrive").setChecked(0, true);
-    dialogs.answers = {mb::kIdNo};  // no details
-    find<QPushButton>("cmdFind")->click();
-    // The status line is painted at most about 30 times a second: the summary shows soon.
-    QLabel* status = find<QLabel>("lblInfo");
-    QElapsedTimer waited;
-    waited.start();
-    while (!status->text().startsWith(QStringLiteral("找到")) && waited.elapsed() < 500) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_TRUE(status->text().startsWith(QStringLiteral("找到 2个文件")));
-    EXPECT_TRUE(dialogs.boxes.back().text.starts_with("用户终止!"));
-    EXPECT_EQ(dialogs.boxes.back().title, "查找完成");
-    EXPECT_TRUE(enabled("cmdKill"));
-    EXPECT_FALSE(enabled("cmdStopFind"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowTest, ThePointerDoesNotPileUp) {
