@@ -58,7 +58,6 @@ public:
     void setLength(const std::string& path, std::uint64_t length) {
         nodes_.at(normalize(path)).length = length;
     }
-    void setReadOnly(const std::string& path, bool on) { nodes_.at(normalize(path)).readOnly = on; }
     // Marks a folder and everything now below it as another volume.
     void markVolume(const std::string& path, std::uint64_t device, bool virtualFs = false);
 
