@@ -60,17 +60,6 @@ TEST_F(ResultListTest, RightClickShowsTheMenuOnlyForACurrentEntryWithoutModifier
     }
 }
 
-TEST_F(ResultListTest, RightClickOnAnEmptyListDisablesOpenInTheMenu) {
-    fake.lstFound.clear();
-    rightClick();
-    EXPECT_TRUE(fake.window.popupMenus.empty());
-    EXPECT_EQ(caption("mOpen"), "打开");
-    EXPECT_FALSE(fake.controls.enabled("mOpen"));
-    // The press still ran the click: an empty status line, and cmdOpen on for good.
-    EXPECT_EQ(caption("lblInfo"), "");
-    EXPECT_TRUE(fake.controls.enabled("cmdOpen"));
-}
-
 TEST_F(ResultListTest, TickCommandsChangeTicksOnlyThroughAChangeOfTheBox) {
     using Ticks = std::vector<bool>;
     fake.controls.setValue("chkSelAll", 1);
