@@ -96,6 +96,14 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
+// lstat through an AtPath: 0, or the errno of the failure.
+int statNoFollow(const AtPath& at, struct stat& st) {
+    if (!at.ok()) {
+        return at.error();
+    }
+    return ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(std::string programFolder)
@@ -120,15 +128,11 @@ PosixFileSystem::PosixFileSystem(std::string programFolder)
 
 Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filter) const {
     struct stat st {};
-    const AtPath at(path);
-    if (!at.ok() || ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (!at.ok()) {
-            errno = at.error();
-        }
-        if (errno == ENOENT || errno == ENOTDIR) {
+    if (const int error = statNoFollow(AtPath(path), st); error != 0) {
+        if (error == ENOENT || error == ENOTDIR) {
             return std::string();
         }
-        return lastSystemError();
+        return systemError(error);
     }
     if (S_ISDIR(st.st_mode)) {
         return std::string();
@@ -232,12 +236,8 @@ bool PosixFileSystem::isVirtual(int fd, std::uint64_t device) const {
 
 Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const {
     struct stat st {};
-    const AtPath at(path);
-    if (!at.ok()) {
-        return systemError(at.error());
-    }
-    if (::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        return lastSystemError();
+    if (const int error = statNoFollow(AtPath(path), st); error != 0) {
+        return systemError(error);
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
@@ -245,11 +245,8 @@ Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const
 Status PosixFileSystem::removeFile(const std::string& path) {
     struct stat st {};
     const AtPath at(path);
-    if (!at.ok()) {
-        return systemError(at.error());
-    }
-    if (::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        return lastSystemError();
+    if (const int error = statNoFollow(at, st); error != 0) {
+        return systemError(error);
     }
     if (S_ISDIR(st.st_mode)) {
         return systemError(EISDIR);
@@ -296,7 +293,7 @@ Result<bool> PosixFileSystem::resetAttributes(const std::string& path) {
     // A file that cannot be opened for reading is left as it is, like one that is gone.
     struct stat st {};
     const AtPath at(path);
-    if (!at.ok() || ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (statNoFollow(at, st) != 0) {
         return false;
     }
     // Links, devices, FIFOs and sockets have no read-only state of their own; opening a
