@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "HeadlessScan.h"
 #include "SyntheticTree.h"
 #include "Timing.h"
 #include "app/MainForm.h"
@@ -146,22 +147,11 @@ int memoryRun(std::size_t entries) {
 
 // The same tree scanned over a headless window; returns the median seconds and the results.
 double headlessScan(const std::string& root, int rounds, std::vector<std::string>& results) {
-    FakePlatform fake;
-    PosixFileSystem fs;
-    Platform platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                      fake.window,   fs,          fake.shell,    fake.clock};
-    MainForm form(platform);
-    fake.lstDrive.append(root);
-    fake.lstDrive.setChecked(0, true);
-    fake.lstDrive.append("临时文件夹");
-    fake.lstPat.setAllChecked(true);
-    const auto scan = [&] {
-        fake.dialogs.answers = {mb::kIdNo};
-        form.cmdFind_Click();
-    };
+    HeadlessScan headless(root);
+    const auto scan = [&] { headless.run(); };
     scan();
     const double t = medianCpu(scan, rounds);
-    results = fake.lstFound.texts();
+    results = headless.fake.lstFound.texts();
     return t;
 }
 

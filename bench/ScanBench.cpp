@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HeadlessScan.h"
 #include "Peers.h"
 #include "SyntheticTree.h"
 #include "Timing.h"
@@ -42,21 +43,10 @@ int main(int argc, char** argv) {
     }
 
     // The scan through the core, with a headless window layer and the real file system.
-    FakePlatform fake;
-    PosixFileSystem fs;
-    Platform platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                      fake.window,   fs,          fake.shell,    fake.clock};
-    MainForm form(platform);
-    fake.lstDrive.append(root);
-    fake.lstDrive.setChecked(0, true);
-    fake.lstDrive.append("临时文件夹");
-    fake.lstPat.setAllChecked(true);
+    HeadlessScan headless(root);
+    PosixFileSystem& fs = headless.fs;
     std::size_t scanFound = 0;
-    const auto scan = [&] {
-        fake.dialogs.answers = {mb::kIdNo};  // no report
-        form.cmdFind_Click();
-        scanFound = fake.lstFound.count();
-    };
+    const auto scan = [&] { scanFound = headless.run(); };
 
     const auto findArgs = findArguments(root, patterns);
     std::size_t walked = 0;
