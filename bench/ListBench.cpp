@@ -168,13 +168,7 @@ int main(int argc, char** argv) {
     }
     TreeShape shape{.folders = 20000, .files = 340000, .seed = 1, .junkPercent = 25};
     int rounds = 5;
-    if (argc >= 3) {
-        shape.folders = std::strtoul(argv[1], nullptr, 10);
-        shape.files = std::strtoul(argv[2], nullptr, 10);
-    }
-    if (argc >= 4) {
-        rounds = std::atoi(argv[3]);
-    }
+    readShapeArguments(argc, argv, shape, rounds);
 
     // The memory is measured in a process of its own, so that nothing else raised its peak.
     std::fflush(stdout);

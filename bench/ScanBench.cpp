@@ -23,13 +23,7 @@ using namespace scourix::bench;
 int main(int argc, char** argv) {
     TreeShape shape;
     int rounds = 5;
-    if (argc >= 3) {
-        shape.folders = std::strtoul(argv[1], nullptr, 10);
-        shape.files = std::strtoul(argv[2], nullptr, 10);
-    }
-    if (argc >= 4) {
-        rounds = std::atoi(argv[3]);
-    }
+    readShapeArguments(argc, argv, shape, rounds);
     const std::string root = makeTempFolder("scourix-bench-");
     std::printf("Building %zu folders, %zu files under %s ...\n", shape.folders, shape.files,
                 root.c_str());

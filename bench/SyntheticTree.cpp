@@ -41,6 +41,16 @@ void writeFile(const std::string& path, std::size_t length) {
 
 }  // namespace
 
+void readShapeArguments(int argc, char** argv, TreeShape& shape, int& rounds) {
+    if (argc >= 3) {
+        shape.folders = std::strtoul(argv[1], nullptr, 10);
+        shape.files = std::strtoul(argv[2], nullptr, 10);
+    }
+    if (argc >= 4) {
+        rounds = std::atoi(argv[3]);
+    }
+}
+
 TreeStats buildTree(const std::string& root, const TreeShape& shape) {
     std::mt19937 rng(shape.seed);
     TreeStats stats;

@@ -22,6 +22,9 @@ struct TreeStats {
     std::size_t junk = 0;  // files whose names match a built-in pattern by construction
 };
 
+// Reads "folders files [rounds]" from a benchmark's arguments, when given.
+void readShapeArguments(int argc, char** argv, TreeShape& shape, int& rounds);
+
 // Builds the tree under root (which must exist and be empty).
 TreeStats buildTree(const std::string& root, const TreeShape& shape);
 

@@ -14,35 +14,27 @@ public:
 
     Rect get(std::string_view name) const { return c_.geometry(name); }
 
-    void setTop(std::string_view name, int top) {
-        Rect r = c_.geometry(name);
-        r.top = top;
-        c_.setGeometry(name, r);
-    }
-    void setLeft(std::string_view name, int left) {
-        Rect r = c_.geometry(name);
-        r.left = left;
-        c_.setGeometry(name, r);
-    }
+    void setTop(std::string_view name, int top) { set(name, &Rect::top, top); }
+    void setLeft(std::string_view name, int left) { set(name, &Rect::left, left); }
     // A control refuses a negative size and keeps the one it has.
     void setWidth(std::string_view name, int width) {
-        if (width < 0) {
-            return;
+        if (width >= 0) {
+            set(name, &Rect::width, width);
         }
-        Rect r = c_.geometry(name);
-        r.width = width;
-        c_.setGeometry(name, r);
     }
     void setHeight(std::string_view name, int height) {
-        if (height < 0) {
-            return;
+        if (height >= 0) {
+            set(name, &Rect::height, height);
         }
-        Rect r = c_.geometry(name);
-        r.height = height;
-        c_.setGeometry(name, r);
     }
 
 private:
+    void set(std::string_view name, int Rect::*field, int value) {
+        Rect r = c_.geometry(name);
+        r.*field = value;
+        c_.setGeometry(name, r);
+    }
+
     Controls& c_;
 };
 
