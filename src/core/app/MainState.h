@@ -26,6 +26,9 @@ struct MainState {
     // A scan's procedure is active (set from its start until it has unwound); closing is
     // refused during that whole time, even after Stop.
     bool scanActive = false;
+    // Threads that read folders during a scan: 0 chooses one per core (at most 4); 1 reads
+    // every folder on the window's own thread.
+    unsigned scanThreads = 0;
 };
 
 }  // namespace scourix
