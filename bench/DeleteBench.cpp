@@ -12,6 +12,8 @@
 #include "Peers.h"
 #include "SyntheticTree.h"
 #include "Timing.h"
+#include <dirent.h>
+
 #include "app/MainForm.h"
 #include "fakes/FakePlatform.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -23,18 +25,21 @@ namespace {
 
 // Every file below folder, in the order of a walk: a folder's own files before its
 // subfolders.
-void collectFiles(const FileSystem& fs, const std::string& folder,
-                  std::vector<std::string>& files) {
-    auto listing = fs.listFolder(folder);
-    if (!listing) {
+void collectFiles(const std::string& folder, std::vector<std::string>& files) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
         return;
     }
     std::vector<std::string> folders;
-    for (const FolderEntry& e : listing.value().entries) {
-        (e.isFolder ? folders : files).push_back(folder + "/" + e.name);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name = e->d_name;
+        if (name != "." && name != "..") {
+            (e->d_type == DT_DIR ? folders : files).push_back(folder + "/" + e->d_name);
+        }
     }
+    ::closedir(dir);
     for (const std::string& sub : folders) {
-        collectFiles(fs, sub, files);
+        collectFiles(sub, files);
     }
 }
 
@@ -64,9 +69,9 @@ int main(int argc, char** argv) {
             buildTree(roots[(r + k) % 3], shape);
         }
         std::vector<std::string> files;
-        collectFiles(fs, roots[0], files);
+        collectFiles(roots[0], files);
         std::vector<std::string> bareFiles;
-        collectFiles(fs, roots[2], bareFiles);
+        collectFiles(roots[2], bareFiles);
 
         // The deletion through the core: a headless window layer and the real file system.
         FakePlatform fake;

@@ -47,23 +47,34 @@ int main(int argc, char** argv) {
     const auto find = [&] { runQuietly(findArgs); };
     const auto bare = [&] { walked = bareWalk(root); };
 
-    // The file-system layer alone: every folder read once through PosixFileSystem.
+    // The file-system layer alone: every folder read once through PosixFileSystem, each
+    // subfolder opened relative to its parent.
+    struct Count final : FolderVisitor {
+        std::size_t listed = 0;
+        std::vector<std::string> folders;
+        void entry(std::string_view name, EntryKind kind) override {
+            ++listed;
+            if (kind == EntryKind::Folder) {
+                folders.emplace_back(name);
+            }
+        }
+    };
     std::size_t listed = 0;
-    std::function<void(const std::string&)> listAll = [&](const std::string& folder) {
-        auto listing = fs.listFolder(folder);
-        if (!listing) {
+    std::function<void(const OpenFolder&)> listAll = [&](const OpenFolder& folder) {
+        Count count;
+        if (!fs.readFolder(folder, count)) {
             return;
         }
-        for (const FolderEntry& e : listing.value().entries) {
-            ++listed;
-            if (e.isFolder) {
-                listAll(folder + "/" + e.name);
+        listed += count.listed;
+        for (const std::string& name : count.folders) {
+            if (auto sub = fs.openSubfolder(folder, name); sub && sub.value()) {
+                listAll(*sub.value());
             }
         }
     };
     const auto layer = [&] {
         listed = 0;
-        listAll(root);
+        listAll(*fs.openFolder(root).value());
     };
 
     bare();  // warm the cache

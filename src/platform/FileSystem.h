@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Result.h"
@@ -17,41 +19,85 @@ enum class Lookup {
     WithHiddenAndSystem,  // anything that is not a folder, links included
 };
 
-struct FolderEntry {
-    std::string name;       // exact bytes
-    bool isFolder = false;  // a real folder, never a link to one
-    bool hidden = false;
-    bool system = false;
-};
-
-// One read of a folder: its own form of the path and every entry in it.
-struct FolderListing {
-    std::string path;  // as the lister reports it
+// Where a file lives: its device and inode numbers.
+struct FileId {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
-    bool virtualFileSystem = false;  // proc, sysfs and the like: never entered
-    std::vector<FolderEntry> entries;
+    bool operator==(const FileId&) const = default;
 };
 
-// Paths are byte strings holding the native bytes. Texts read and written through here
-// are UTF-8 in memory and code page 936 (GBK) with CR LF line ends on disk.
+enum class EntryKind : unsigned char { Folder, File, Link, Special };
+
+// Receives a folder's entries as they are read: every name but "." and "..", its exact
+// bytes valid only during the call. Folders are real folders, never links to one.
+class FolderVisitor {
+public:
+    virtual void entry(std::string_view name, EntryKind kind) = 0;
+
+protected:
+    ~FolderVisitor() = default;
+};
+
+// A folder held open while a walk needs it: its subfolders are opened relative to it, so
+// a link put in place of a folder above it later cannot lead the walk elsewhere.
+class OpenFolder {
+public:
+    virtual ~OpenFolder() = default;
+
+    FileId id;
+    bool virtualFileSystem = false;  // proc, sysfs and the like: never entered
+};
+using OpenFolderPtr = std::unique_ptr<OpenFolder>;
+
+// A file this program wrote, kept hold of until the program no longer needs to know it:
+// while it is held, no other file can take its identity (a device and inode number freed
+// by a deletion are soon given to the next new file).
+class WrittenFile {
+public:
+    virtual ~WrittenFile() = default;
+};
+using WrittenFilePtr = std::shared_ptr<const WrittenFile>;
+
+// Paths are byte strings holding the native bytes. Every path is reached one component at
+// a time from "/" (or the current folder): a symbolic link on the way is followed only
+// when it belongs to the system or to the user running the program; another user's link
+// fails as "Permission denied". Texts read and written through here are UTF-8 in memory.
+// The walk operations may be called from several threads at once.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     // The name part of the file at path when one is admitted by the filter, "" when none.
     virtual Result<std::string> lookup(const std::string& path, Lookup filter) const = 0;
-    virtual Result<FolderListing> listFolder(const std::string& path) const = 0;
     virtual Result<std::uint64_t> fileLength(const std::string& path) const = 0;
 
     // Deletes the file or link at path; refuses a file without owner write permission.
     virtual Status removeFile(const std::string& path) = 0;
+    // Deletes the file at path only if it is still the file written. True when deleted,
+    // false when another file or none is there.
+    virtual Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) = 0;
     // Renames without ever replacing an existing file.
     virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
     // Clears read-only on a file that can be opened for reading, without following links.
     // False, with nothing changed, when the file cannot be opened (gone, access refused)
     // or is not a regular file; an error only when the change itself failed.
     virtual Result<bool> resetAttributes(const std::string& path) = 0;
+
+    // While held, the folders that the calls above reach stay open for the next call, so a
+    // run of paths in one folder reaches it once. Released, they are closed, so that no
+    // volume is kept busy between commands.
+    virtual void holdFolders(bool hold) { (void)hold; }
+
+    // Opens the folder at path to walk it; a location typed through the user's own link
+    // is followed.
+    virtual Result<OpenFolderPtr> openFolder(const std::string& path) const = 0;
+    // Opens a subfolder, never through a link: null when name is no longer a folder.
+    virtual Result<OpenFolderPtr> openSubfolder(const OpenFolder& parent,
+                                                std::string_view name) const = 0;
+    // Opens the folder above an open folder again, for a walk that closed it meanwhile.
+    virtual Result<OpenFolderPtr> openParent(const OpenFolder& child) const = 0;
+    // Reads every entry of an open folder.
+    virtual Status readFolder(const OpenFolder& folder, FolderVisitor& visitor) const = 0;
 
     // The temporary folder, ending in "/".
     virtual std::string tempFolder() const = 0;
@@ -77,14 +123,31 @@ public:
     }
     virtual std::string currentFolder() const = 0;
 
-    // Text files: lines without their line ends, empty lines included.
+    // Text files, read only when they are regular files of a sane size: lines without
+    // their line ends, empty lines included.
     virtual Result<std::vector<std::string>> readLines(const std::string& path) const = 0;
     virtual Result<std::string> readText(const std::string& path) const = 0;
-    // Creates or truncates path and writes text; a file left half written is removed.
-    virtual Status writeText(const std::string& path, const std::string& text) = 0;
+    // Writes text to a new file at path and returns a hold on it. A leftover of this
+    // user's own (a regular file of theirs with no other link) is replaced; anything else
+    // of that name makes it fail, so no existing file is ever written into. A file left
+    // half written is removed.
+    virtual Result<WrittenFilePtr> writeText(const std::string& path, const std::string& text) = 0;
     // Writes a temporary file beside path and renames it over path only when the whole
-    // text was written: a failure leaves the previous file whole.
+    // text was written: a failure leaves the previous file whole. A file without owner
+    // write permission is not replaced.
     virtual Status replaceText(const std::string& path, const std::string& text) = 0;
+};
+
+// Holds the file system's folders open for the life of a command's loop.
+class HeldFolders {
+public:
+    explicit HeldFolders(FileSystem& fs) : fs_(fs) { fs_.holdFolders(true); }
+    ~HeldFolders() { fs_.holdFolders(false); }
+    HeldFolders(const HeldFolders&) = delete;
+    HeldFolders& operator=(const HeldFolders&) = delete;
+
+private:
+    FileSystem& fs_;
 };
 
 }  // namespace scourix

@@ -61,7 +61,7 @@ TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns
     const FakeDialogs::Input& in = fake.dialogs.inputBoxes.back();
     EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText,
               "请输入要查找的文件名|查找文件|*.bak");
-    EXPECT_EQ(fake.fs.callCount(FsOp::ListFolder), 0);
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
 
     for (const Ending run : {Ending::Full, Ending::Stopped, Ending::NoLocation}) {
         for (const bool empty : {true, false}) {

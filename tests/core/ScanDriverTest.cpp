@@ -45,7 +45,7 @@ TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
         EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
     }
     EXPECT_EQ(fake.dialogs.boxes.size(), 2u);
-    EXPECT_EQ(fake.fs.callCount(FsOp::ListFolder), 0);
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
     EXPECT_EQ(state.sFindPlaces, "");
 }
 

@@ -100,42 +100,43 @@ TEST_F(ClosingTest, IsRefusedWhileAScanRunsAndAfterStopUntilTheScanHasEnded) {
     EXPECT_TRUE(fake.fs.calls.empty());
 }
 
-TEST_F(ClosingTest, SavesTheListAndRemovesOnlyOrdinaryReportFiles) {
+TEST_F(ClosingTest, SavesTheListAndRemovesOnlyTheReportsThisRunWroteWhileTheyAreThatFile) {
     fake.lstPat.setChecked(0, false);
+    // Files of those names that this run did not write are not its to delete.
     EXPECT_FALSE(form.Form_Unload());
     EXPECT_TRUE(fake.fs.content(typeListPath()).starts_with("0*.---\r\n1*.#Res\r\n"));
-    EXPECT_FALSE(fake.fs.exists("/tmp/错误信息"));
-    EXPECT_FALSE(fake.fs.exists("/tmp/查找结果信息"));
-    // A folder or a FIFO of that name is left alone; without a temporary path the
-    // current folder is looked in.
-    fake.fs.addFolder("/tmp/查找结果信息");
-    fake.fs.addSpecial("/tmp/错误信息");
-    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_TRUE(fake.fs.exists("/tmp/错误信息") && fake.fs.exists("/tmp/查找结果信息"));
+
+    form.ViewInfo("/tmp/查找结果信息");
     state.sTempPath = "";
-    fake.fs.addFile(fake.fs.current + "/查找结果信息", "y");
+    form.ViewInfo("查找结果信息");  // a scan without the temporary folder: the current one
     EXPECT_FALSE(form.Form_Unload());
-    EXPECT_FALSE(fake.fs.exists(fake.fs.current + "/查找结果信息"));
-    EXPECT_EQ(fake.fs.callCount(FsOp::Remove), 3);
+    EXPECT_FALSE(fake.fs.exists("/tmp/查找结果信息") ||
+                 fake.fs.exists(fake.fs.current + "/查找结果信息"));
+    EXPECT_TRUE(fake.fs.exists("/tmp/错误信息"));
+
+    // Replaced by another file since: left alone.
+    form.ViewInfo("查找结果信息");
+    ASSERT_TRUE(fake.fs.removeFile("查找结果信息"));
+    fake.fs.addFile("查找结果信息", "someone else's");
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(fake.fs.content("查找结果信息"), "someone else's");
     EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
 TEST_F(ClosingTest, AFailureIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
+    form.ViewInfo("/tmp/查找结果信息");
     fake.fs.failOn(FsOp::ReplaceText, typeListPath(), {13, "权限不够"});
     EXPECT_FALSE(form.Form_Unload());
     EXPECT_EQ(lastBox(), "权限不够|16|Scourix 1.51");
     EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
-    EXPECT_EQ(fake.fs.callCount(FsOp::Remove), 0);
-
-    fake.fs.clearFailures();
-    fake.fs.failOn(FsOp::Remove, "/tmp/错误信息", {1, "不允许的操作"});
-    EXPECT_FALSE(form.Form_Unload());
-    EXPECT_EQ(lastBox(), "不允许的操作|16|Scourix 1.51");
     EXPECT_TRUE(fake.fs.exists("/tmp/查找结果信息"));
 
     fake.fs.clearFailures();
-    fake.fs.failOn(FsOp::Lookup, "/tmp/查找结果信息", {5, "输入/输出错误"});
+    fake.fs.failOn(FsOp::RemoveIf, "/tmp/查找结果信息", {1, "不允许的操作"});
     EXPECT_FALSE(form.Form_Unload());
-    EXPECT_EQ(lastBox(), "输入/输出错误|16|Scourix 1.51");
+    EXPECT_EQ(lastBox(), "不允许的操作|16|Scourix 1.51");
+    EXPECT_TRUE(fake.fs.exists("/tmp/查找结果信息"));
 }
 
 }  // namespace

@@ -12,26 +12,10 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A folder that shows another folder's entries under its own path, as a bind mount does.
-class BindMountFileSystem : public FakeFileSystem {
-public:
-    std::string mountPoint;
-    std::string source;
-
-    Result<FolderListing> listFolder(const std::string& path) const override {
-        if (normalize(path) != mountPoint) {
-            return FakeFileSystem::listFolder(path);
-        }
-        auto listing = FakeFileSystem::listFolder(source);
-        listing.value().path = path;
-        return listing;
-    }
-};
-
 class WalkerTest : public ::testing::Test {
 protected:
     FakePlatform fake;
-    BindMountFileSystem fs;
+    FakeFileSystem fs;
     MainState state{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
                              fake.window, fs, fake.shell, fake.clock}};
     Walker walker{state};
@@ -74,7 +58,7 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(walk("/data"), kDataResults);
     EXPECT_EQ(statusAtDoEvents,
               (Texts{"/data", "/data/.hid", "/data/Sub1", "/data/Sub1/deep", "/data/sub2"}));
-    EXPECT_EQ(fs.callCount(FsOp::ListFolder), 5);
+    EXPECT_EQ(fs.callCount(FsOp::OpenFolder), 5);
     EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
 }
 
@@ -102,8 +86,7 @@ TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurr
 
 TEST_F(WalkerTest, CyclesAndVirtualFileSystemsAreNotEntered) {
     fs.addFolder("/data/sub2/back");
-    fs.mountPoint = "/data/sub2/back";
-    fs.source = "/data";
+    fs.bindMount("/data/sub2/back", "/data");
     fs.addFile("/data/proc/p.tmp");
     fs.markVolume("/data/proc", 7, true);
     EXPECT_EQ(walk("/data"), kDataResults);
@@ -121,7 +104,7 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
         fake.dialogs.boxes.clear();
         fake.dialogs.answers.assign(a.answers.begin(), a.answers.end());
         fs.clearFailures();
-        fs.failOn(FsOp::ListFolder, "/data/Sub1", FakeFileSystem::permissionDenied(), a.failures);
+        fs.failOn(FsOp::OpenFolder, "/data/Sub1", FakeFileSystem::permissionDenied(), a.failures);
         Texts expected = kDataResults;
         if (!a.sub1Listed) {
             expected.erase(expected.begin() + 7, expected.begin() + 9);
@@ -148,7 +131,7 @@ TEST_F(WalkerTest, StopListsTheCurrentFolderAndOnlyShowsTheRest) {
               Texts(kDataResults.begin(), kDataResults.begin() + 8));  // up to Sub1/y.tmp
     EXPECT_EQ(statusAtDoEvents, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
     // deep and sub2 are still entered to see the flag, and shown.
-    EXPECT_EQ(fs.callCount(FsOp::ListFolder), 5);
+    EXPECT_EQ(fs.callCount(FsOp::OpenFolder), 5);
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
 }
 

@@ -93,6 +93,8 @@ const std::string& FakeFileSystem::content(const std::string& path) const {
 }
 
 std::optional<Error> FakeFileSystem::enter(FsOp op, const std::string& path) const {
+    // The walk reads folders from several threads.
+    std::lock_guard lock(mutex_);
     calls.emplace_back(op, path);
     auto it = failures_.find({op, normalize(path)});
     if (it == failures_.end() || it->second.times == 0) {
@@ -159,27 +161,109 @@ Result<std::string> FakeFileSystem::lookup(const std::string& path, Lookup filte
     return admitted ? name : std::string();
 }
 
-Result<FolderListing> FakeFileSystem::listFolder(const std::string& path) const {
-    const auto key = reach(FsOp::ListFolder, path, true, true);
+namespace {
+
+// What the walk holds: the folder's key in the tree, and the path it was reached by.
+struct FakeFolder final : OpenFolder {
+    std::string key;
+    std::string shown;
+};
+
+}  // namespace
+
+Result<OpenFolderPtr> FakeFileSystem::openAt(const std::string& key, const std::string& shown,
+                                             bool log) const {
+    if (auto e = log ? enter(FsOp::OpenFolder, shown) : std::nullopt) {
+        return *e;
+    }
+    auto bind = binds_.find(key);
+    const std::string& real = bind == binds_.end() ? key : bind->second;
+    const Node* n = node(real);
+    if (n == nullptr) {
+        return noSuchFile();
+    }
+    if (n->kind != Kind::Folder) {
+        return OpenFolderPtr();
+    }
+    auto folder = std::make_unique<FakeFolder>();
+    folder->id = {n->device, n->inode};
+    folder->virtualFileSystem = n->virtualFileSystem;
+    folder->key = real;
+    folder->shown = shown;
+    return OpenFolderPtr(std::move(folder));
+}
+
+Result<OpenFolderPtr> FakeFileSystem::openFolder(const std::string& path) const {
+    // A location may be a link to a folder: followed.
+    const auto key = reach(FsOp::OpenFolder, path, true, true);
     if (!key) {
         return key.error();
     }
-    const Node& folder = nodes_.at(key.value());
-    // As the caller gave it, like the real lister: a folder reached through a link lists
-    // the target's entries under the link's path.
-    FolderListing listing{path, folder.device, folder.inode, folder.virtualFileSystem, {}};
-    const std::string prefix = key.value() == "/" ? "/" : key.value() + "/";
+    return openAt(key.value(), normalize(path), false);
+}
+
+Result<OpenFolderPtr> FakeFileSystem::openSubfolder(const OpenFolder& parent,
+                                                    std::string_view name) const {
+    const auto& folder = static_cast<const FakeFolder&>(parent);
+    const std::string prefix = folder.key == "/" ? "/" : folder.key + "/";
+    const std::string shown = folder.shown == "/" ? "/" : folder.shown + "/";
+    return openAt(prefix + std::string(name), shown + std::string(name));
+}
+
+Result<OpenFolderPtr> FakeFileSystem::openParent(const OpenFolder& child) const {
+    const auto& folder = static_cast<const FakeFolder&>(child);
+    return openAt(parentOf(folder.key), parentOf(folder.shown));
+}
+
+Status FakeFileSystem::readFolder(const OpenFolder& opened, FolderVisitor& visitor) const {
+    const auto& folder = static_cast<const FakeFolder&>(opened);
+    if (auto e = enter(FsOp::ReadFolder, folder.shown)) {
+        return *e;
+    }
+    const std::string prefix = folder.key == "/" ? "/" : folder.key + "/";
     for (auto it = nodes_.upper_bound(prefix); it != nodes_.end(); ++it) {
         if (!it->first.starts_with(prefix)) {
             break;
         }
         const std::string name = it->first.substr(prefix.size());
         if (name.find('/') == std::string::npos) {
-            listing.entries.push_back({name, it->second.kind == Kind::Folder, isHidden(name),
-                                       it->second.kind == Kind::Special});
+            static constexpr EntryKind kKinds[] = {EntryKind::Folder, EntryKind::File,
+                                                   EntryKind::Link, EntryKind::Special};
+            visitor.entry(name, kKinds[static_cast<int>(it->second.kind)]);
         }
     }
-    return listing;
+    return Status::success();
+}
+
+namespace {
+
+struct FakeWrittenFile final : WrittenFile {
+    std::uint64_t inode = 0;
+};
+
+}  // namespace
+
+Result<bool> FakeFileSystem::removeFileIf(const std::string& path, const WrittenFile& written) {
+    if (auto e = enter(FsOp::RemoveIf, path)) {
+        return *e;
+    }
+    auto it = nodes_.find(normalize(path));
+    if (it == nodes_.end() || it->second.kind != Kind::File ||
+        it->second.inode != static_cast<const FakeWrittenFile&>(written).inode) {
+        return false;
+    }
+    nodes_.erase(it);
+    return true;
+}
+
+Result<WrittenFilePtr> FakeFileSystem::writeText(const std::string& path, const std::string& text) {
+    const Status stored = store(FsOp::WriteText, path, text);
+    if (!stored) {
+        return stored.error();
+    }
+    auto written = std::make_shared<FakeWrittenFile>();
+    written->inode = nodes_.at(normalize(path)).inode;
+    return WrittenFilePtr(std::move(written));
 }
 
 Result<std::uint64_t> FakeFileSystem::fileLength(const std::string& path) const {

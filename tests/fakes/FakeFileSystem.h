@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,8 +16,8 @@ namespace scourix {
 
 // Every operation of FakeFileSystem, for injected failures and the call log.
 // clang-format off
-enum class FsOp { Lookup, ListFolder, FileLength, Remove, Rename, ResetAttributes, Probe,
-                  ReadLines, ReadText, ReplaceText, WriteText };
+enum class FsOp { Lookup, OpenFolder, ReadFolder, FileLength, Remove, RemoveIf, Rename,
+                  ResetAttributes, Probe, ReadLines, ReadText, ReplaceText, WriteText };
 // clang-format on
 
 // An in-memory tree of folders, files, links and system files (devices, FIFOs). Paths are
@@ -60,6 +61,10 @@ public:
     }
     // Marks a folder and everything now below it as another volume.
     void markVolume(const std::string& path, std::uint64_t device, bool virtualFs = false);
+    // Shows the folder source, with its entries and its id, at the folder mountPoint too.
+    void bindMount(const std::string& mountPoint, const std::string& source) {
+        binds_[normalize(mountPoint)] = normalize(source);
+    }
 
     // The next `times` calls of op on path fail with error (every call with times < 0).
     void failOn(FsOp op, const std::string& path, Error error, int times = -1) {
@@ -81,9 +86,14 @@ public:
 
     // FileSystem.
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
-    Result<FolderListing> listFolder(const std::string& path) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
     Status removeFile(const std::string& path) override;
+    Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;
+    Result<OpenFolderPtr> openFolder(const std::string& path) const override;
+    Result<OpenFolderPtr> openSubfolder(const OpenFolder& parent,
+                                        std::string_view name) const override;
+    Result<OpenFolderPtr> openParent(const OpenFolder& child) const override;
+    Status readFolder(const OpenFolder& folder, FolderVisitor& visitor) const override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     Result<bool> resetAttributes(const std::string& path) override;
     std::string tempFolder() const override { return temp; }
@@ -93,9 +103,7 @@ public:
     std::string currentFolder() const override { return current; }
     Result<std::vector<std::string>> readLines(const std::string& path) const override;
     Result<std::string> readText(const std::string& path) const override;
-    Status writeText(const std::string& path, const std::string& text) override {
-        return store(FsOp::WriteText, path, text);
-    }
+    Result<WrittenFilePtr> writeText(const std::string& path, const std::string& text) override;
     Status replaceText(const std::string& path, const std::string& text) override {
         return store(FsOp::ReplaceText, path, text);
     }
@@ -119,8 +127,13 @@ private:
     std::optional<Error> canChangeEntryIn(const std::string& key) const;
     Node& make(const std::string& path, Kind kind);
     Status store(FsOp op, const std::string& path, const std::string& text);
+    // The folder at key as a walk sees it, with the path the walk reached it by.
+    Result<OpenFolderPtr> openAt(const std::string& key, const std::string& shown,
+                                 bool log = true) const;
 
     std::map<std::string, Node> nodes_;
+    std::map<std::string, std::string> binds_;
+    mutable std::mutex mutex_;
     mutable std::map<std::pair<FsOp, std::string>, Failure> failures_;
     std::uint64_t nextInode_ = 2;
 };

@@ -1,5 +1,5 @@
-// Lookups and folder listings on real folders: which files each filter admits, and the
-// flags the walker relies on to stay out of links and virtual file systems.
+// Lookups and folder reads on real folders: which files each filter admits, and what the
+// walker relies on to stay out of links and virtual file systems.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -39,7 +39,20 @@ TEST(PosixLookup, EachFilterAdmitsItsKindsAndNeverAFolder) {
     EXPECT_EQ(fs.lookup(dir / "loop/x", Lookup::WithHiddenAndSystem).error().code, ELOOP);
 }
 
-TEST(PosixListFolder, ReportsEveryEntryWithItsFlagsAndTheFolderItself) {
+// Every entry of a folder as a walk reads it: name -> kind letter (Folder, File, Link,
+// Special).
+std::map<std::string, char> entriesOf(const FileSystem& fs, const OpenFolder& folder) {
+    struct Collect final : FolderVisitor {
+        std::map<std::string, char> seen;
+        void entry(std::string_view name, EntryKind kind) override {
+            seen[std::string(name)] += "FRLS"[static_cast<int>(kind)];
+        }
+    } collect;
+    EXPECT_TRUE(fs.readFolder(folder, collect));
+    return collect.seen;
+}
+
+TEST(PosixWalk, ReadsEveryEntryOnceAndOpensSubfoldersButNeverLinks) {
     test::TempFolder dir;
     const std::string longName(120, 'n');
     for (int i = 0; i < 1000; ++i) {  // enough to need several reads of the kernel's listing
@@ -49,46 +62,48 @@ TEST(PosixListFolder, ReportsEveryEntryWithItsFlagsAndTheFolderItself) {
     dir.file("bad\xff\xfe name.tmp");
     dir.fifo("pipe");
     dir.folder("sub");
-    dir.folder(".hiddensub");
     dir.link("tosub", dir / "sub");
     PosixFileSystem fs;
 
-    const auto listing = fs.listFolder(dir.path());
-    ASSERT_TRUE(listing) << listing.error().description;
-    EXPECT_EQ(listing.value().path, dir.path());
+    const auto folder = fs.openFolder(dir.path());
+    ASSERT_TRUE(folder) << folder.error().description;
     struct stat st {};
     ASSERT_EQ(::stat(dir.path().c_str(), &st), 0);
-    EXPECT_EQ(listing.value().device, st.st_dev);
-    EXPECT_EQ(listing.value().inode, st.st_ino);
-    EXPECT_FALSE(listing.value().virtualFileSystem);
-    std::map<std::string, std::string> flags;
-    for (const FolderEntry& e : listing.value().entries) {
-        flags[e.name] =
-            std::string(e.isFolder ? "F" : "-") + (e.hidden ? "H" : "-") + (e.system ? "S" : "-");
-    }
-    EXPECT_EQ(listing.value().entries.size(), 1006u);  // each once, no "." or ".."
-    EXPECT_EQ(flags[longName + "999"], "---");
-    EXPECT_EQ(flags[".hidden"], "-H-");
-    EXPECT_EQ(flags["bad\xff\xfe name.tmp"], "---");
-    EXPECT_EQ(flags["pipe"], "--S");
-    EXPECT_EQ(flags["sub"], "F--");
-    EXPECT_EQ(flags[".hiddensub"], "FH-");
-    EXPECT_EQ(flags["tosub"], "---");  // a link to a folder is never a folder
+    EXPECT_EQ(folder.value()->id, (FileId{st.st_dev, st.st_ino}));
+    EXPECT_FALSE(folder.value()->virtualFileSystem);
+    auto seen = entriesOf(fs, *folder.value());
+    EXPECT_EQ(seen.size(), 1005u);  // each once, no "." or ".."
+    EXPECT_EQ(seen[longName + "999"], 'R');
+    EXPECT_EQ(seen["bad\xff\xfe name.tmp"], 'R');
+    EXPECT_EQ(seen["pipe"], 'S');
+    EXPECT_EQ(seen["sub"], 'F');
+    EXPECT_EQ(seen["tosub"], 'L');  // a link to a folder is never a folder
 
-    // A link given as the folder itself is followed and keeps its path.
+    // Subfolders are opened relative to the folder; a link or a file in a subfolder's place
+    // is simply not one.
     dir.file("sub/a.tmp");
-    const auto viaLink = fs.listFolder(dir / "tosub");
-    ASSERT_TRUE(viaLink);
-    EXPECT_EQ(viaLink.value().path, dir / "tosub");
-    EXPECT_EQ(viaLink.value().entries.size(), 1u);
+    const auto sub = fs.openSubfolder(*folder.value(), "sub");
+    ASSERT_TRUE(sub && sub.value());
+    EXPECT_EQ(entriesOf(fs, *sub.value()), (std::map<std::string, char>{{"a.tmp", 'R'}}));
+    EXPECT_FALSE(fs.openSubfolder(*folder.value(), "tosub").value());
+    EXPECT_FALSE(fs.openSubfolder(*folder.value(), ".hidden").value());
+    EXPECT_EQ(fs.openSubfolder(*folder.value(), "gone").error().code, ENOENT);
+    EXPECT_EQ(fs.openSubfolder(*folder.value(), "..").error().code, EINVAL);
+    const auto up = fs.openParent(*sub.value());
+    ASSERT_TRUE(up && up.value());
+    EXPECT_EQ(up.value()->id, folder.value()->id);
 
-    EXPECT_EQ(fs.listFolder(dir / "missing").error().description, "No such file or directory");
-    EXPECT_EQ(fs.listFolder(dir / ".hidden").error().code, ENOTDIR);
+    // A location given through the user's own link is followed.
+    const auto viaLink = fs.openFolder(dir / "tosub");
+    ASSERT_TRUE(viaLink);
+    EXPECT_EQ(viaLink.value()->id, sub.value()->id);
+    EXPECT_EQ(fs.openFolder(dir / "missing").error().description, "No such file or directory");
+    EXPECT_EQ(fs.openFolder(dir / ".hidden").error().code, ENOTDIR);
     EXPECT_FALSE(fs.probe(dir / "missing"));
     EXPECT_TRUE(fs.probe(dir.path()));
 }
 
-TEST(PosixListFolder, MarksKernelFileSystemsButNotOrdinaryOnes) {
+TEST(PosixWalk, MarksKernelFileSystemsButNotOrdinaryOnes) {
     PosixFileSystem fs;
     struct stat st {};
     for (const char* place : {"/proc", "/sys", "/dev/pts", "/dev"}) {
@@ -96,10 +111,13 @@ TEST(PosixListFolder, MarksKernelFileSystemsButNotOrdinaryOnes) {
         if (::stat(place, &st) == 0 &&
             (place != std::string("/dev") ||
              MountTable::current().typeOfDevice(st.st_dev) == "devtmpfs")) {
-            EXPECT_TRUE(fs.listFolder(place).value().virtualFileSystem) << place;
+            EXPECT_TRUE(fs.openFolder(place).value()->virtualFileSystem) << place;
         }
     }
-    EXPECT_FALSE(fs.listFolder(fs.tempFolder()).value().virtualFileSystem);
+    // Inherited below a mount point, found again past one.
+    const auto proc = fs.openFolder("/proc");
+    EXPECT_TRUE(fs.openSubfolder(*proc.value(), "sys").value()->virtualFileSystem);
+    EXPECT_FALSE(fs.openFolder(fs.tempFolder()).value()->virtualFileSystem);
 }
 
 // The user's settings folder, made on demand; a folder counts as writable only when a file

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -20,6 +22,10 @@ struct MainState {
     // The report's lists of searched locations and patterns, rebuilt after every walk.
     std::string sFindPlaces;
     std::string sFindTypes;
+
+    // The report files this run wrote, with the file each one was: closing removes those
+    // that are still that file, and nothing else.
+    std::vector<std::pair<std::string, WrittenFilePtr>> reportsWritten;
 
     // Close requests are ignored until start-up has finished.
     bool startUpDone = false;

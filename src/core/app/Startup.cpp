@@ -52,28 +52,13 @@ bool Startup::Form_Unload() {
         reportCloseFailure(saved.error());
         return false;
     }
-    if (!removeReport(s_.sTempPath + std::string(kErrorReportName))) {
-        return false;
+    for (const auto& [path, written] : s_.reportsWritten) {
+        if (Result<bool> removed = s_.ui.fs.removeFileIf(path, *written); !removed.ok()) {
+            reportCloseFailure(removed.error());
+            return false;
+        }
     }
-    removeReport(s_.sTempPath + std::string(kScanReportName));
     return false;
-}
-
-bool Startup::removeReport(const std::string& path) {
-    FileSystem& fs = s_.ui.fs;
-    const Result<std::string> found = fs.lookup(path, Lookup::Ordinary);
-    if (!found.ok()) {
-        reportCloseFailure(found.error());
-        return false;
-    }
-    if (found.value().empty()) {
-        return true;
-    }
-    if (Status removed = fs.removeFile(path); !removed.ok()) {
-        reportCloseFailure(removed.error());
-        return false;
-    }
-    return true;
 }
 
 void Startup::reportCloseFailure(const Error& error) {

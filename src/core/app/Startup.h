@@ -9,7 +9,6 @@ namespace scourix {
 class Locations;
 class TypeListStore;
 
-inline constexpr std::string_view kErrorReportName = "错误信息";
 inline constexpr std::string_view kScanReportName = "查找结果信息";
 
 // The main window's life: start-up, the switch between the idle and the scanning state,
@@ -26,8 +25,6 @@ public:
     bool Form_Unload();
 
 private:
-    // Deletes the report file at path when one exists; false after a reported failure.
-    bool removeReport(const std::string& path);
     void reportCloseFailure(const Error& error);
 
     MainState& s_;

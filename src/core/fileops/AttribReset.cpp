@@ -7,6 +7,7 @@ namespace scourix {
 void AttribReset::SetFileAttrib() {
     CheckList& found = s_.ui.lstFound;
     const std::size_t count = found.count();
+    const HeldFolders held(s_.ui.fs);
     for (std::size_t i = 0; i < count; ++i) {
         if (!found.checked(i)) {
             continue;

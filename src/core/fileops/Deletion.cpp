@@ -92,6 +92,7 @@ std::string Deletion::processTicked(bool rename) {
     // No event runs inside the loop, so removing the finished entries together afterwards
     // leaves the same list as removing each at once, at linear cost.
     std::vector<std::size_t> finished;
+    const HeldFolders held(fs);
     for (std::size_t i = found.count(); i-- > 0;) {
         if (!found.checked(i)) {
             continue;

@@ -40,7 +40,7 @@ std::string ListReport::listFileText() const {
 
 void ListReport::ViewInfo(const std::string& filename) {
     Platform& ui = s_.ui;
-    const Status written = ui.fs.writeText(filename, listFileText());
+    Result<WrittenFilePtr> written = ui.fs.writeText(filename, listFileText());
     if (!written) {
         ui.dialogs.messageBox(std::string("写入文件时发生错误。") + kCrLf + kCrLf + filename +
                                   kCrLf + written.error().description,
@@ -51,6 +51,8 @@ void ListReport::ViewInfo(const std::string& filename) {
         ui.shell.openTextFile(filename);
         return;
     }
+    std::erase_if(s_.reportsWritten, [&](const auto& report) { return report.first == filename; });
+    s_.reportsWritten.emplace_back(filename, std::move(written).value());
     auto text = ui.fs.readText(filename);
     InfoContent content;
     content.heading = std::string(kScanReportName);

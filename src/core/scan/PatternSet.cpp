@@ -152,27 +152,29 @@ bool PatternSet::matchPrepared(const Compiled& c, const Name& name) const {
     return c.hasDotStar && !name.hasDot && matchForm(c.stripped, name);
 }
 
-void PatternSet::matchAll(std::string_view name, std::vector<std::size_t>& out) const {
+void PatternSet::matchAll(std::string_view name, std::vector<std::size_t>& out,
+                          Scratch& scratch) const {
     out.clear();
-    prepare(name, scratch_);
-    if (scratch_.isAscii && !scratch_.ascii.empty()) {
-        for (std::size_t i : byLastAscii_[static_cast<unsigned char>(scratch_.ascii.back())]) {
-            if (matchPrepared(patterns_[i], scratch_)) {
+    prepare(name, scratch);
+    if (scratch.isAscii && !scratch.ascii.empty()) {
+        for (std::size_t i : byLastAscii_[static_cast<unsigned char>(scratch.ascii.back())]) {
+            if (matchPrepared(patterns_[i], scratch)) {
                 out.push_back(i);
             }
         }
         return;
     }
     for (std::size_t i = 0; i < patterns_.size(); ++i) {
-        if (matchPrepared(patterns_[i], scratch_)) {
+        if (matchPrepared(patterns_[i], scratch)) {
             out.push_back(i);
         }
     }
 }
 
 bool PatternSet::matches(std::size_t pattern, std::string_view name) const {
-    prepare(name, scratch_);
-    return matchPrepared(patterns_[pattern], scratch_);
+    Scratch scratch;
+    prepare(name, scratch);
+    return matchPrepared(patterns_[pattern], scratch);
 }
 
 }  // namespace scourix

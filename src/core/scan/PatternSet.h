@@ -15,14 +15,27 @@ class PatternSet {
 public:
     explicit PatternSet(const std::vector<std::string>& patterns);
 
+    // A name prepared once for all patterns; each thread that matches keeps its own.
+    struct Scratch {
+        bool isAscii = true;
+        bool hasDot = false;
+        std::string ascii;    // folded, when isAscii
+        std::u32string wide;  // folded, otherwise
+    };
+
     std::size_t size() const { return patterns_.size(); }
 
     // The indexes, ascending, of the patterns that name matches; out is overwritten.
-    void matchAll(std::string_view name, std::vector<std::size_t>& out) const;
+    void matchAll(std::string_view name, std::vector<std::size_t>& out, Scratch& scratch) const;
+    void matchAll(std::string_view name, std::vector<std::size_t>& out) const {
+        Scratch scratch;
+        matchAll(name, out, scratch);
+    }
     bool matches(std::size_t pattern, std::string_view name) const;
 
 private:
     enum class Kind { Any, Literal, Suffix, Glob };
+    using Name = Scratch;
 
     struct Form {
         Kind kind = Kind::Glob;
@@ -37,14 +50,6 @@ private:
         Form stripped;
     };
 
-    // A name prepared once for all patterns.
-    struct Name {
-        bool isAscii = true;
-        bool hasDot = false;
-        std::string ascii;    // folded, when isAscii
-        std::u32string wide;  // folded, otherwise
-    };
-
     static Form compileForm(std::u32string folded);
     template <class Ch>
     static bool matchText(Kind kind, std::basic_string_view<Ch> p, std::basic_string_view<Ch> s);
@@ -57,7 +62,6 @@ private:
     // those ending in it and those ending in a wildcard. Most names are checked against
     // a handful of patterns instead of all of them.
     std::vector<std::vector<std::size_t>> byLastAscii_;
-    mutable Name scratch_;
 };
 
 }  // namespace scourix

@@ -8,6 +8,8 @@ namespace scourix {
 
 std::uint64_t ResultChecks::FilesSize() {
     std::uint64_t total = 0;
+    // Entries come folder by folder: each folder is reached once for all its files.
+    const HeldFolders held(s_.ui.fs);
     const CheckList& found = s_.ui.lstFound;
     const std::size_t count = found.count();
     for (std::size_t i = 0; i < count; ++i) {
@@ -34,6 +36,7 @@ std::uint64_t ResultChecks::FilesSize() {
 
 void ResultChecks::CheckFiles() {
     CheckList& found = s_.ui.lstFound;
+    const HeldFolders held(s_.ui.fs);
     std::vector<std::size_t> gone;
     for (std::size_t i = 0; i < found.count(); ++i) {
         auto name = s_.ui.fs.lookup(found.text(i), Lookup::WithHidden);

@@ -1,9 +1,11 @@
 #include "scan/Walker.h"
 
 #include <algorithm>
+#include <thread>
+#include <unordered_set>
 
 #include "platform/Dialogs.h"
-#include "scan/NameOrder.h"
+#include "scan/FolderQueue.h"
 
 namespace scourix {
 
@@ -15,10 +17,29 @@ void Walker::begin(bool skipHidden, bool skipSystem) {
         texts.push_back(pat.text(i));
     }
     patterns_.emplace(texts);
-    byPattern_.assign(texts.size(), {});
-    skipHidden_ = skipHidden;
-    skipSystem_ = skipSystem;
-    onPath_.clear();
+    rules_.patterns = &*patterns_;
+    rules_.skipHidden = skipHidden;
+    rules_.skipSystem = skipSystem;
+    // Volumes never overlap, as drives do not: a volume mounted below a walked folder is
+    // walked from its own entry only, ticked or not.
+    rules_.volumes.clear();
+    const std::vector<std::string> volumes = s_.ui.fs.volumes();
+    const std::unordered_set<std::string> isVolume(volumes.begin(), volumes.end());
+    const CheckList& locations = s_.ui.lstDrive;
+    for (std::size_t i = 0; i + 1 < locations.count(); ++i) {
+        if (isVolume.contains(locations.text(i))) {
+            if (auto folder = s_.ui.fs.openFolder(locations.text(i)); folder && folder.value()) {
+                rules_.volumes.insert(folder.value()->id);
+            }
+        }
+    }
+}
+
+unsigned Walker::readerThreads() const {
+    if (s_.scanThreads != 0) {
+        return s_.scanThreads;
+    }
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
 }
 
 int Walker::askAboutFailure(const Error& error, const std::string& path) {
@@ -28,7 +49,7 @@ int Walker::askAboutFailure(const Error& error, const std::string& path) {
 
 void Walker::Dirs(const std::string& path) {
     if (!patterns_) {
-        begin(skipHidden_, skipSystem_);
+        begin(rules_.skipHidden, rules_.skipSystem);
     }
     // A relative location is taken from the current folder, so that the results can be
     // used after the walk whatever happens to the current folder.
@@ -40,73 +61,65 @@ void Walker::Dirs(const std::string& path) {
         }
         where = folder + where;
     }
-
-    // Read the folder. Abort ends this call; so does Ignore, since there is no other
-    // folder whose files could stand in for this one.
-    FolderListing listing;
-    for (;;) {
-        auto result = s_.ui.fs.listFolder(where);
-        if (result) {
-            listing = std::move(result).value();
-            break;
-        }
-        if (askAboutFailure(result.error(), path) != mb::kIdRetry) {
-            return;
+    FolderQueue queue(s_.ui.fs, rules_, readerThreads(), where);
+    while (WalkNode* node = queue.next()) {
+        if (visit(queue, *node, path)) {
+            queue.enter(*node);
+        } else {
+            queue.pass(*node);
         }
     }
-    if (listing.virtualFileSystem) {
-        return;
-    }
-    const FolderId id{listing.device, listing.inode};
-    if (std::find(onPath_.begin(), onPath_.end(), id) != onPath_.end()) {
-        return;
-    }
+}
 
-    s_.ui.controls.setCaption("lblInfo", listing.path);
+bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed) {
+    if (node.depth == 0) {
+        path_ = node.name;
+        levelEnds_.clear();
+    } else {
+        path_.resize(levelEnds_[node.depth - 1], '/');
+        path_ += node.name;
+    }
+    // Abort ends the visit; so does Ignore, since there is no other folder whose files
+    // could stand in for this one.
+    while (node.error) {
+        if (askAboutFailure(*node.error, node.depth == 0 ? typed : path_) != mb::kIdRetry) {
+            return false;
+        }
+        queue.readAgain(node);
+    }
+    // Not a folder any more, left out, or met again through a bind mount: not walked, so
+    // every walk ends.
+    if (!node.folder || node.folder->virtualFileSystem ||
+        (node.depth > 0 && rules_.volumes.contains(node.id)) || queue.onPath(node.id)) {
+        return false;
+    }
+    s_.ui.controls.setCaption("lblInfo", path_);
     if (s_.bStop) {
-        return;
+        queue.stopReadingAhead();
+        return false;
     }
     s_.ui.window.doEvents();
 
-    const std::string prefix =
-        listing.path.empty() || listing.path.back() != '/' ? listing.path + "/" : listing.path;
-    std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return nameLess(a.name, b.name); });
-    listMatches(listing, prefix);
-
-    // The listing is this call's own copy, so the subfolders can be walked from it.
-    onPath_.push_back(id);
-    for (const FolderEntry& entry : listing.entries) {
-        if (entry.isFolder) {
-            Dirs(prefix + entry.name);
-        }
-    }
-    onPath_.pop_back();
+    levelEnds_.resize(node.depth + 1);
+    levelEnds_[node.depth] = path_.size() + (path_.ends_with('/') ? 0 : 1);
+    listMatches(node);
+    return true;
 }
 
-bool Walker::listMatches(const FolderListing& listing, const std::string& prefix) {
-    bool any = false;
-    for (const FolderEntry& entry : listing.entries) {
-        if (entry.isFolder || (entry.hidden && skipHidden_) || (entry.system && skipSystem_)) {
-            continue;
-        }
-        patterns_->matchAll(entry.name, matched_);
-        for (std::size_t p : matched_) {
-            byPattern_[p].push_back(prefix + entry.name);
-            any = true;
-        }
+void Walker::listMatches(const WalkNode& node) {
+    if (node.matches.empty()) {
+        return;
     }
-    if (!any) {
-        return false;
-    }
-    // Results come grouped by pattern, in lstPat's order; within a pattern in name order.
+    const std::size_t prefix = levelEnds_[node.depth];
     std::vector<std::string> found;
-    for (auto& group : byPattern_) {
-        std::move(group.begin(), group.end(), std::back_inserter(found));
-        group.clear();
+    found.reserve(node.matches.size());
+    for (const FolderMatch& match : node.matches) {
+        std::string& entry = found.emplace_back();
+        entry.reserve(prefix + match.name.size());
+        entry.append(path_).resize(prefix, '/');
+        entry += match.name;
     }
     s_.ui.lstFound.appendMany(std::move(found));
-    return true;
 }
 
 }  // namespace scourix

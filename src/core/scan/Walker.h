@@ -1,24 +1,27 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/MainState.h"
+#include "scan/FolderReader.h"
 #include "scan/PatternSet.h"
+#include "scan/WalkNode.h"
 
 namespace scourix {
 
+class FolderQueue;
+
 // Walks folder trees and appends every file whose name matches a pattern of lstPat to
-// lstFound. One read of each folder serves all patterns.
+// lstFound. One read of each folder serves all patterns. Folders may be read ahead by
+// other threads; everything the user sees happens on this one, in walk order.
 class Walker {
 public:
     explicit Walker(MainState& state) : s_(state) {}
 
-    // Prepares a scan: compiles the patterns that lstPat holds now and sets which files
-    // are left out.
+    // Prepares a scan: compiles the patterns that lstPat holds now, sets which files are
+    // left out and finds the volumes of the location list.
     void begin(bool skipHidden, bool skipSystem);
 
     // Walks path and everything below it: a folder's own files are listed (grouped by
@@ -26,21 +29,18 @@ public:
     void Dirs(const std::string& path);
 
 private:
-    using FolderId = std::pair<std::uint64_t, std::uint64_t>;
-
-    bool listMatches(const FolderListing& listing, const std::string& prefix);
+    // Shows the folder and lists its files; false when it is not walked.
+    bool visit(FolderQueue& queue, WalkNode& node, const std::string& typed);
+    void listMatches(const WalkNode& node);
     int askAboutFailure(const Error& error, const std::string& path);
+    unsigned readerThreads() const;
 
     MainState& s_;
     std::optional<PatternSet> patterns_;
-    bool skipHidden_ = true;
-    bool skipSystem_ = true;
-    // The folders on the current path: a folder met again (through a bind mount) is not
-    // entered, so every walk ends.
-    std::vector<FolderId> onPath_;
-    // Scratch space reused across folders.
-    std::vector<std::size_t> matched_;
-    std::vector<std::vector<std::string>> byPattern_;
+    ReadRules rules_;
+    // The path of the folder being visited, and where each level's part of it ends.
+    std::string path_;
+    std::vector<std::size_t> levelEnds_;
 };
 
 }  // namespace scourix

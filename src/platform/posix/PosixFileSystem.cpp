@@ -1,21 +1,21 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/posix/AtPath.h"
 #include "platform/posix/FileBytes.h"
 #include "platform/posix/GbkCodec.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/PosixFolder.h"
+#include "platform/posix/PosixWrittenFile.h"
 #include "platform/posix/SystemError.h"
 
 #ifndef RENAME_NOREPLACE
@@ -25,59 +25,6 @@
 namespace scourix {
 
 namespace {
-
-// statfs type numbers of the file systems a walk never enters (linux/magic.h and the
-// kernel sources for those it leaves out).
-bool isVirtualMagic(std::uint32_t magic) {
-    switch (magic) {
-        case 0x9fa0:      // proc
-        case 0x62656572:  // sysfs
-        case 0x1cd1:      // devpts
-        case 0x27e0eb:    // cgroup
-        case 0x63677270:  // cgroup2
-        case 0x64626720:  // debugfs
-        case 0x74726163:  // tracefs
-        case 0x73636673:  // securityfs
-        case 0x6165676c:  // pstore
-        case 0xcafe4a11:  // bpf
-        case 0x62656570:  // configfs
-        case 0x65735543:  // fusectl
-        case 0x19800202:  // mqueue
-        case 0x42494e4d:  // binfmt_misc
-        case 0x0187:      // autofs
-        case 0x958458f6:  // hugetlbfs
-        case 0xde5e81e4:  // efivarfs: deleting a variable can leave a machine unbootable
-        case 0xf97cff8c:  // selinuxfs
-        case 0x6e736673:  // nsfs
-            return true;
-        default:
-            return false;
-    }
-}
-constexpr std::uint32_t kTmpfsMagic = 0x01021994;
-
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// Folder entries as the kernel hands them out (struct linux_dirent64): the record
-// length at byte 16, the type at 18, the NUL-terminated name from 19.
-constexpr std::size_t kDirentReclen = 16;
-constexpr std::size_t kDirentType = 18;
-constexpr std::size_t kDirentName = 19;
-
-long readEntries(int fd, char* buffer, std::size_t size) {
-    long n;
-    do {
-        n = ::syscall(SYS_getdents64, fd, buffer, size);
-    } while (n < 0 && errno == EINTR);
-    return n;
-}
 
 // Lines end at CR LF, CR or LF; a final line end makes no extra empty line.
 std::vector<std::string> splitLines(std::string_view text) {
@@ -96,18 +43,23 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-// lstat through an AtPath: 0, or the errno of the failure.
-int statNoFollow(const AtPath& at, struct stat& st) {
-    if (!at.ok()) {
-        return at.error();
+// The entry at path without following it: 0, or the errno of the failure.
+int statEntry(const Result<ReachedEntry>& at, struct stat& st) {
+    if (!at) {
+        return at.error().code;
     }
-    return ::fstatat(at.dir(), at.leaf(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+    return ::fstatat(at.value().dir(), at.value().name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+               ? 0
+               : errno;
 }
 
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(std::string programFolder)
     : programFolder_(std::move(programFolder)) {
+    // A write beyond the file-size limit then fails as "File too large", which the
+    // procedures report and clean up after, instead of ending the program half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (programFolder_.empty()) {
         std::string exe(4096, '\0');
         const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
@@ -122,13 +74,14 @@ PosixFileSystem::PosixFileSystem(std::string programFolder)
         programFolder_.pop_back();
     }
     if (programFolder_.empty()) {
-        programFolder_ = "/";
+        programFolder_.assign(1, '/');  // GCC 12 misreads the plain assignment
     }
 }
 
 Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filter) const {
+    const Result<ReachedEntry> at = resolver_.reach(path, false);
     struct stat st {};
-    if (const int error = statNoFollow(AtPath(path), st); error != 0) {
+    if (const int error = statEntry(at, st); error != 0) {
         if (error == ENOENT || error == ENOTDIR) {
             return std::string();
         }
@@ -137,7 +90,7 @@ Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filt
     if (S_ISDIR(st.st_mode)) {
         return std::string();
     }
-    std::string name = baseName(path);
+    const std::string& name = at.value().name;
     const bool hidden = name.starts_with('.');
     const bool system = !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode);
     switch (filter) {
@@ -151,101 +104,18 @@ Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filt
     return name;
 }
 
-Result<FolderListing> PosixFileSystem::listFolder(const std::string& path) const {
-    // A plain open: a location the user typed may itself be a link to a folder.
-    const AtPath at(path);
-    if (!at.ok()) {
-        return systemError(at.error());
-    }
-    const int fd = ::openat(at.dir(), at.leaf(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return lastSystemError();
-    }
-    FolderListing listing;
-    listing.path = path;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        Error error = lastSystemError();
-        ::close(fd);
-        return error;
-    }
-    listing.device = st.st_dev;
-    listing.inode = st.st_ino;
-    listing.virtualFileSystem = isVirtual(fd, st.st_dev);
-
-    alignas(8) char buffer[32768];
-    for (;;) {
-        const long n = readEntries(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            Error error = lastSystemError();
-            ::close(fd);
-            return error;
-        }
-        if (n == 0) {
-            break;
-        }
-        for (long offset = 0; offset < n;) {
-            const char* record = buffer + offset;
-            unsigned short length = 0;
-            std::memcpy(&length, record + kDirentReclen, sizeof length);
-            offset += length;
-            const char* name = record + kDirentName;
-            if (isDotOrDotDot(name)) {
-                continue;
-            }
-            unsigned char type = static_cast<unsigned char>(record[kDirentType]);
-            if (type == DT_UNKNOWN) {
-                // Some file systems leave the type out of the listing.
-                struct stat entry {};
-                if (::fstatat(fd, name, &entry, AT_SYMLINK_NOFOLLOW) == 0) {
-                    type = IFTODT(entry.st_mode);
-                } else if (errno == ENOENT) {
-                    continue;  // gone since the folder was read
-                } else {
-                    type = DT_REG;  // listed; whatever is done with it reports the error
-                }
-            }
-            FolderEntry& entry = listing.entries.emplace_back();
-            entry.name = name;
-            entry.isFolder = type == DT_DIR;
-            entry.hidden = name[0] == '.';
-            entry.system = type != DT_DIR && type != DT_REG && type != DT_LNK;
-        }
-    }
-    ::close(fd);
-    return listing;
-}
-
-bool PosixFileSystem::isVirtual(int fd, std::uint64_t device) const {
-    std::lock_guard lock(virtualMutex_);
-    if (auto it = deviceIsVirtual_.find(device); it != deviceIsVirtual_.end()) {
-        return it->second;
-    }
-    struct statfs fs {};
-    if (::fstatfs(fd, &fs) != 0) {
-        return false;  // asked again next time
-    }
-    const auto magic = static_cast<std::uint32_t>(fs.f_type);
-    // devtmpfs shares tmpfs's magic number; only the mount table tells them apart.
-    const bool isVirtualFs = magic == kTmpfsMagic
-                                 ? MountTable::current().typeOfDevice(device) == "devtmpfs"
-                                 : isVirtualMagic(magic);
-    deviceIsVirtual_.emplace(device, isVirtualFs);
-    return isVirtualFs;
-}
-
 Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const {
     struct stat st {};
-    if (const int error = statNoFollow(AtPath(path), st); error != 0) {
+    if (const int error = statEntry(resolver_.reach(path, false), st); error != 0) {
         return systemError(error);
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
 
 Status PosixFileSystem::removeFile(const std::string& path) {
+    const Result<ReachedEntry> at = resolver_.reach(path, false);
     struct stat st {};
-    const AtPath at(path);
-    if (const int error = statNoFollow(at, st); error != 0) {
+    if (const int error = statEntry(at, st); error != 0) {
         return systemError(error);
     }
     if (S_ISDIR(st.st_mode)) {
@@ -256,20 +126,48 @@ Status PosixFileSystem::removeFile(const std::string& path) {
     if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
         return systemError(EACCES);
     }
-    if (::unlinkat(at.dir(), at.leaf(), 0) != 0) {
+    if (::unlinkat(at.value().dir(), at.value().name.c_str(), 0) != 0) {
         return lastSystemError();
     }
     return {};
 }
 
-Status PosixFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
-    const AtPath src(from);
-    const AtPath dst(to);
-    if (!src.ok() || !dst.ok()) {
-        return systemError(src.ok() ? dst.error() : src.error());
+Result<bool> PosixFileSystem::removeFileIf(const std::string& path, const WrittenFile& written) {
+    struct stat held {};
+    if (::fstat(static_cast<const PosixWrittenFile&>(written).fd.get(), &held) != 0) {
+        return lastSystemError();
     }
-    if (::syscall(SYS_renameat2, src.dir(), src.leaf(), dst.dir(), dst.leaf(), RENAME_NOREPLACE) ==
-        0) {
+    const Result<ReachedEntry> at = resolver_.reach(path, false);
+    struct stat st {};
+    if (const int error = statEntry(at, st); error != 0) {
+        if (error == ENOENT || error == ENOTDIR) {
+            return false;
+        }
+        return systemError(error);
+    }
+    if (!S_ISREG(st.st_mode) || st.st_dev != held.st_dev || st.st_ino != held.st_ino) {
+        return false;
+    }
+    if (::unlinkat(at.value().dir(), at.value().name.c_str(), 0) != 0) {
+        return lastSystemError();
+    }
+    return true;
+}
+
+Status PosixFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
+    const Result<ReachedEntry> src = resolver_.reach(from, false);
+    if (!src) {
+        return src.error();
+    }
+    const Result<ReachedEntry> dst = resolver_.reach(to, false);
+    if (!dst) {
+        return dst.error();
+    }
+    const int srcDir = src.value().dir();
+    const int dstDir = dst.value().dir();
+    const char* srcName = src.value().name.c_str();
+    const char* dstName = dst.value().name.c_str();
+    if (::syscall(SYS_renameat2, srcDir, srcName, dstDir, dstName, RENAME_NOREPLACE) == 0) {
         return {};
     }
     const int error = errno;
@@ -278,12 +176,12 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
     }
     // The file system refuses the flag: a link fails on an existing name just the same.
     // Never a plain rename, which would replace the target.
-    if (::linkat(src.dir(), src.leaf(), dst.dir(), dst.leaf(), 0) != 0) {
+    if (::linkat(srcDir, srcName, dstDir, dstName, 0) != 0) {
         return lastSystemError();
     }
-    if (::unlinkat(src.dir(), src.leaf(), 0) != 0) {
+    if (::unlinkat(srcDir, srcName, 0) != 0) {
         Error failure = lastSystemError();
-        ::unlinkat(dst.dir(), dst.leaf(), 0);
+        ::unlinkat(dstDir, dstName, 0);
         return failure;
     }
     return {};
@@ -291,30 +189,63 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
 
 Result<bool> PosixFileSystem::resetAttributes(const std::string& path) {
     // A file that cannot be opened for reading is left as it is, like one that is gone.
-    struct stat st {};
-    const AtPath at(path);
-    if (statNoFollow(at, st) != 0) {
+    const Result<ReachedEntry> at = resolver_.reach(path, false);
+    struct stat seen {};
+    if (statEntry(at, seen) != 0) {
         return false;
     }
     // Links, devices, FIFOs and sockets have no read-only state of their own; opening a
     // device can act on it, so they are left alone unopened.
-    if (!S_ISREG(st.st_mode)) {
+    if (!S_ISREG(seen.st_mode)) {
         return false;
     }
-    const int fd =
-        ::openat(at.dir(), at.leaf(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::openat(at.value().dir(), at.value().name.c_str(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return false;
     }
     Result<bool> result = true;
+    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         result = lastSystemError();
-    } else if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0 &&
-               ::fchmod(fd, (st.st_mode & 07777) | S_IWUSR) != 0) {
+    } else if (st.st_dev != seen.st_dev || st.st_ino != seen.st_ino || !S_ISREG(st.st_mode)) {
+        result = false;  // swapped since it was looked at
+    } else if ((st.st_mode & S_IWUSR) == 0 && ::fchmod(fd, (st.st_mode & 07777) | S_IWUSR) != 0) {
         result = lastSystemError();
     }
     ::close(fd);
     return result;
+}
+
+Result<OpenFolderPtr> PosixFileSystem::openFolder(const std::string& path) const {
+    Result<UniqueFd> folder = resolver_.reachFolder(path);
+    if (!folder) {
+        return folder.error();
+    }
+    Result<OpenFolderPtr> opened = PosixFolder::open(folder.value().get(), ".", nullptr, virtuals_);
+    if (opened && !opened.value()) {
+        return systemError(ENOTDIR);
+    }
+    return opened;
+}
+
+Result<OpenFolderPtr> PosixFileSystem::openSubfolder(const OpenFolder& parent,
+                                                     std::string_view name) const {
+    // A name of a folder entry is one component; anything else would leave the folder.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) {
+        return systemError(EINVAL);
+    }
+    const auto& folder = static_cast<const PosixFolder&>(parent);
+    return PosixFolder::open(folder.fd(), std::string(name).c_str(), &parent, virtuals_);
+}
+
+Result<OpenFolderPtr> PosixFileSystem::openParent(const OpenFolder& child) const {
+    const auto& folder = static_cast<const PosixFolder&>(child);
+    return PosixFolder::open(folder.fd(), "..", nullptr, virtuals_);
+}
+
+Status PosixFileSystem::readFolder(const OpenFolder& folder, FolderVisitor& visitor) const {
+    return static_cast<const PosixFolder&>(folder).read(visitor);
 }
 
 std::string PosixFileSystem::tempFolder() const {
@@ -343,17 +274,14 @@ std::vector<std::string> PosixFileSystem::volumes() const {
 }
 
 Status PosixFileSystem::probe(const std::string& path) const {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return lastSystemError();
+    Result<OpenFolderPtr> folder = openFolder(path);
+    if (!folder) {
+        return folder.error();
     }
-    alignas(8) char buffer[4096];
-    Status status;
-    if (readEntries(fd, buffer, sizeof buffer) < 0) {
-        status = lastSystemError();
-    }
-    ::close(fd);
-    return status;
+    struct Ignore final : FolderVisitor {
+        void entry(std::string_view, EntryKind) override {}
+    } ignore;
+    return readFolder(*folder.value(), ignore);
 }
 
 std::string PosixFileSystem::userConfigFolder() const {
@@ -407,8 +335,16 @@ std::string PosixFileSystem::currentFolder() const {
     }
 }
 
+Result<std::string> PosixFileSystem::readBytes(const std::string& path) const {
+    const Result<ReachedEntry> at = resolver_.reach(path, true);
+    if (!at) {
+        return at.error();
+    }
+    return FileBytes::read(at.value().dir(), at.value().name.c_str(), kMaxTextFile);
+}
+
 Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& path) const {
-    Result<std::string> bytes = FileBytes::read(path);
+    Result<std::string> bytes = readBytes(path);
     if (!bytes) {
         return bytes.error();
     }
@@ -418,19 +354,30 @@ Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& p
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {
-    Result<std::string> bytes = FileBytes::read(path);
+    Result<std::string> bytes = readBytes(path);
     if (!bytes) {
         return bytes.error();
     }
     return GbkCodec::decode(bytes.value());
 }
 
-Status PosixFileSystem::writeText(const std::string& path, const std::string& text) {
-    return FileBytes::create(path, GbkCodec::encode(text));
+Result<WrittenFilePtr> PosixFileSystem::writeText(const std::string& path,
+                                                  const std::string& text) {
+    const Result<ReachedEntry> at = resolver_.reach(path, false);
+    if (!at) {
+        return at.error();
+    }
+    return FileBytes::createNew(at.value().dir(), at.value().name.c_str(), GbkCodec::encode(text));
 }
 
 Status PosixFileSystem::replaceText(const std::string& path, const std::string& text) {
-    return FileBytes::replace(path, GbkCodec::encode(text));
+    // A link in place of the file is followed by the rule for links and stays a link: the
+    // file it points to is what gets replaced.
+    const Result<ReachedEntry> at = resolver_.reach(path, true);
+    if (!at) {
+        return at.error();
+    }
+    return FileBytes::replace(at.value().dir(), at.value().name.c_str(), GbkCodec::encode(text));
 }
 
 }  // namespace scourix

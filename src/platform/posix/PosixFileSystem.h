@@ -1,16 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/PathResolver.h"
+#include "platform/posix/VirtualFileSystems.h"
 
 namespace scourix {
 
-// The file system on Linux. Paths are taken and given as their exact bytes; links are
-// never followed except for a folder path given to listFolder or probe.
+// The file system on Linux. Paths are taken and given as their exact bytes and reached
+// through PathResolver: links are followed only by its rule, and a path operation acts on
+// a link itself, never on what it points to.
 class PosixFileSystem final : public FileSystem {
 public:
     // programFolder: where TypeList.ini and TypeRead.ini live; empty for the folder of
@@ -18,12 +19,19 @@ public:
     explicit PosixFileSystem(std::string programFolder = {});
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
-    Result<FolderListing> listFolder(const std::string& path) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
 
     Status removeFile(const std::string& path) override;
+    Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     Result<bool> resetAttributes(const std::string& path) override;
+    void holdFolders(bool hold) override { resolver_.hold(hold); }
+
+    Result<OpenFolderPtr> openFolder(const std::string& path) const override;
+    Result<OpenFolderPtr> openSubfolder(const OpenFolder& parent,
+                                        std::string_view name) const override;
+    Result<OpenFolderPtr> openParent(const OpenFolder& child) const override;
+    Status readFolder(const OpenFolder& folder, FolderVisitor& visitor) const override;
 
     std::string tempFolder() const override;
     std::vector<std::string> volumes() const override;
@@ -37,20 +45,18 @@ public:
 
     Result<std::vector<std::string>> readLines(const std::string& path) const override;
     Result<std::string> readText(const std::string& path) const override;
-    Status writeText(const std::string& path, const std::string& text) override;
+    Result<WrittenFilePtr> writeText(const std::string& path, const std::string& text) override;
     Status replaceText(const std::string& path, const std::string& text) override;
 
+    // Text files larger than this are not read: they cannot be what the program wrote.
+    static constexpr std::size_t kMaxTextFile = 64u << 20;
+
 private:
-    // Whether the folder open as fd lies on a file system that a walk never enters.
-    bool isVirtual(int fd, std::uint64_t device) const;
+    Result<std::string> readBytes(const std::string& path) const;
 
     std::string programFolder_;
-    // devtmpfs reports tmpfs's magic number; the mount table tells them apart. Cached
-    // per device number, since temporary folders are often tmpfs.
-    // Whether the file system of a device number is virtual, asked once per device: a
-    // scan reads thousands of folders on the same few file systems.
-    mutable std::mutex virtualMutex_;
-    mutable std::unordered_map<std::uint64_t, bool> deviceIsVirtual_;
+    PathResolver resolver_;
+    mutable VirtualFileSystems virtuals_;
 };
 
 }  // namespace scourix

@@ -1,0 +1,67 @@
+#include "scan/FolderReader.h"
+
+#include <algorithm>
+
+#include "scan/NameOrder.h"
+
+namespace scourix {
+
+bool FolderReader::leftOut(const WalkNode& node) const {
+    return node.folder->virtualFileSystem ||
+           (node.depth > 0 && rules_.volumes.contains(node.folder->id));
+}
+
+void FolderReader::read(WalkNode& node, const OpenFolder* parent,
+                        std::vector<std::string>& subfolders) {
+    node.error.reset();
+    node.folder.reset();
+    node.matches.clear();
+    subfolders.clear();
+    Result<OpenFolderPtr> opened =
+        parent != nullptr ? fs_.openSubfolder(*parent, node.name) : fs_.openFolder(node.name);
+    if (!opened) {
+        node.error = opened.error();
+        return;
+    }
+    node.folder = std::move(opened).value();
+    if (!node.folder) {
+        return;  // a link or a file has taken the folder's place: not entered
+    }
+    node.id = node.folder->id;
+    if (leftOut(node)) {
+        return;
+    }
+    matches_ = &node.matches;
+    subfolders_ = &subfolders;
+    const Status status = fs_.readFolder(*node.folder, *this);
+    if (!status) {
+        node.error = status.error();
+        node.folder.reset();
+        node.matches.clear();
+        subfolders.clear();
+        return;
+    }
+    std::sort(subfolders.begin(), subfolders.end(),
+              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
+    std::sort(node.matches.begin(), node.matches.end(),
+              [](const FolderMatch& a, const FolderMatch& b) {
+                  return a.pattern != b.pattern ? a.pattern < b.pattern : nameLess(a.name, b.name);
+              });
+}
+
+void FolderReader::entry(std::string_view name, EntryKind kind) {
+    if (kind == EntryKind::Folder) {
+        subfolders_->emplace_back(name);
+        return;
+    }
+    if ((rules_.skipHidden && name.front() == '.') ||
+        (rules_.skipSystem && kind == EntryKind::Special)) {
+        return;
+    }
+    rules_.patterns->matchAll(name, hits_, scratch_);
+    for (std::size_t pattern : hits_) {
+        matches_->push_back({static_cast<std::uint32_t>(pattern), std::string(name)});
+    }
+}
+
+}  // namespace scourix
