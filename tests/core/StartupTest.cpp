@@ -66,7 +66,12 @@ TEST_F(StartupTest, FailuresDuringStartUpAreSilentAndStartUpFinishes) {
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     EXPECT_TRUE(state.startUpDone);
     EXPECT_EQ(fake.lstDrive.checks(), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(fake.lstPat.count(), 0u);
+    // The list that could not be read: the built-in one instead, and the file is not
+    // replaced by it at closing.
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(lastBox(), "Permission denied|16|Scourix 1.51");
+    EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
 }
 
 class ClosingTest : public FormFixture {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -58,6 +60,23 @@ TEST_F(QtShellTest, NoDefaultApplicationOrNoFileStartsNothing) {
     EXPECT_EQ(QtShell().openDocument(dir / "gone.tmp"), OpenOutcome::Failed);
     EXPECT_EQ(QtShell().openDocument(""), OpenOutcome::Failed);
     EXPECT_EQ(opened(300), "");
+}
+
+// A listed link may lead to a device or a FIFO, which opening could act on (a watchdog
+// restarts the machine when opened and closed).
+TEST(QtShell, TheTypeOfAnythingButARegularFileIsFoundWithoutOpeningIt) {
+    test::TempFolder dir;
+    const std::string pipe = dir.fifo("pipe");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, pipe.c_str(), IN_OPEN), 0);
+    EXPECT_EQ(QtShell::mimeTypeOf(dir.link("report.txt", pipe)), QStringLiteral("text/plain"));
+    char event[256];
+    EXPECT_LT(::read(watch, event, sizeof event), 0) << "the FIFO was opened";
+    ::close(watch);
+    // A regular file is still known by its content where its name says nothing.
+    EXPECT_EQ(QtShell::mimeTypeOf(dir.file("noname", "%PDF-1.4\n")),
+              QStringLiteral("application/pdf"));
 }
 
 TEST(QtShell, FileUriEncodesEveryByte) {

@@ -20,9 +20,13 @@ namespace scourix::test {
 // its path.
 class TempFolder {
 public:
-    TempFolder() {
-        const char* tmpdir = std::getenv("TMPDIR");
-        path_ = std::string(tmpdir && *tmpdir ? tmpdir : "/tmp") + "/scourix_tests.XXXXXX";
+    TempFolder() : TempFolder(std::getenv("TMPDIR")) {}
+    // Under base instead, where it can be written (a memory file system for big trees).
+    explicit TempFolder(const char* base) {
+        if (base == nullptr || *base == '\0' || ::access(base, W_OK) != 0) {
+            base = std::getenv("TMPDIR");
+        }
+        path_ = std::string(base && *base ? base : "/tmp") + "/scourix_tests.XXXXXX";
         made(::mkdtemp(path_.data()) != nullptr, path_);
     }
     ~TempFolder() {
@@ -49,6 +53,12 @@ public:
     }
     std::string fifo(std::string_view name) const {
         return made(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
+    }
+
+    // A file at any path, with bytes.
+    static void write(const std::string& path, std::string_view bytes) {
+        std::ofstream out(path, std::ios::binary);
+        made((out << bytes).flush().good(), path);
     }
 
 private:

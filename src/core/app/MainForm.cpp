@@ -64,7 +64,7 @@ void MainForm::mClose_Click() {
 }
 
 void MainForm::LoadTypeList() {
-    types_->LoadTypeList();
+    (void)types_->LoadTypeList();
 }
 Status MainForm::SaveTypeList() {
     return types_->SaveTypeList();

@@ -40,9 +40,9 @@ std::string typeListToWrite(FileSystem& fs) {
 
 void TypeListStore::initialise() {
     // A lookup that fails is taken as "no file": the built-in list is the usable choice.
+    // So is a file that cannot be read, which the built-in list then must not replace.
     const Result<std::string> found = s_.ui.fs.lookup(typeListInUse(s_.ui.fs), Lookup::Ordinary);
-    if (found.ok() && !found.value().empty()) {
-        LoadTypeList();
+    if (found.ok() && !found.value().empty() && LoadTypeList()) {
         return;
     }
     CheckList& list = s_.ui.lstPat;
@@ -50,13 +50,15 @@ void TypeListStore::initialise() {
     list.repaint();
 }
 
-void TypeListStore::LoadTypeList() {
+bool TypeListStore::LoadTypeList() {
     CheckList& list = s_.ui.lstPat;
-    list.clear();
-    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(typeListInUse(s_.ui.fs));
+    const std::string path = typeListInUse(s_.ui.fs);
+    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(path);
     if (!lines.ok()) {
-        return;
+        unreadable_.emplace(path, lines.error());
+        return false;
     }
+    list.clear();
     std::vector<Entry> entries;
     for (std::string& line : lines.value()) {
         if (line.empty()) {
@@ -84,9 +86,15 @@ void TypeListStore::LoadTypeList() {
             list.setChecked(i, true);
         }
     }
+    return true;
 }
 
 Status TypeListStore::SaveTypeList() {
+    const std::string path = typeListToWrite(s_.ui.fs);
+    // What could not be read is not overwritten with a list the user never had.
+    if (unreadable_ && unreadable_->first == path) {
+        return unreadable_->second;
+    }
     const CheckList& list = s_.ui.lstPat;
     std::string text;
     for (std::size_t i = 0; i < list.count(); ++i) {
@@ -94,7 +102,7 @@ Status TypeListStore::SaveTypeList() {
         text += list.text(i);
         text += kCrLf;
     }
-    return s_.ui.fs.replaceText(typeListToWrite(s_.ui.fs), text);
+    return s_.ui.fs.replaceText(path, text);
 }
 
 }  // namespace scourix

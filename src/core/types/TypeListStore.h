@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "app/MainState.h"
@@ -24,19 +26,22 @@ class TypeListStore {
 public:
     explicit TypeListStore(MainState& state) : s_(state) {}
 
-    // Start-up: the file's list when the file exists, otherwise the built-in list that the
-    // window already holds, all ticked.
+    // Start-up: the file's list when the file exists and can be read, otherwise the built-in
+    // list that the window already holds, all ticked.
     void initialise();
 
-    // Replaces lstPat with the file's entries. A failure stops loading without a message.
-    void LoadTypeList();
+    // Replaces lstPat with the file's entries; false, with lstPat as it was and no message,
+    // when the file cannot be read.
+    bool LoadTypeList();
 
     // Writes lstPat to the file; the previous file stays whole unless the whole list was
-    // written. The caller reports a failure.
+    // written. A file that could not be read is not written either: its read's failure is
+    // returned. The caller reports a failure.
     Status SaveTypeList();
 
 private:
     MainState& s_;
+    std::optional<std::pair<std::string, Error>> unreadable_;
 };
 
 }  // namespace scourix

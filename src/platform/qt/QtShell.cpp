@@ -77,15 +77,24 @@ QString QtShell::mimeTypeOf(const std::string& path) {
     const std::string::size_type slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const QString displayName = QString::fromUtf8(bytesOf(name));
-    // The file is read through its exact bytes: a name that is not UTF-8 would not
-    // survive the way through a QString.
+    // Only a regular file is opened to look at its first bytes: opening a device (a listed
+    // link may lead to one) can act on it. Anything else is known by its name alone. The
+    // file is read through its exact bytes: a name that is not UTF-8 would not survive the
+    // way through a QString.
     QByteArray head;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        head.resize(4096);
-        const ssize_t n = ::read(fd, head.data(), static_cast<size_t>(head.size()));
-        head.resize(n > 0 ? static_cast<qsizetype>(n) : 0);
-        ::close(fd);
+    struct stat seen {};
+    if (::stat(path.c_str(), &seen) == 0 && S_ISREG(seen.st_mode)) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        struct stat st {};
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == seen.st_dev &&
+            st.st_ino == seen.st_ino && S_ISREG(st.st_mode)) {
+            head.resize(4096);
+            const ssize_t n = ::read(fd, head.data(), static_cast<size_t>(head.size()));
+            head.resize(n > 0 ? static_cast<qsizetype>(n) : 0);
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
     }
     return db.mimeTypeForFileNameAndData(displayName, head).name();
 }
