@@ -206,9 +206,13 @@ std::string fileSystemName(const std::string& path) {
     }
 }
 
-std::string makeTempFolder(const std::string& prefix) {
+std::string tempFolder() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "XXXXXX";
+    return tmp && *tmp ? tmp : "/tmp";
+}
+
+std::string makeTempFolder(const std::string& prefix) {
+    std::string pattern = tempFolder() + "/" + prefix + "XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }

@@ -37,7 +37,10 @@ void removeTree(const std::string& root);
 // The name of the file system that holds path, such as "ext4" or "tmpfs".
 std::string fileSystemName(const std::string& path);
 
-// Makes a fresh empty folder under $TMPDIR or /tmp.
+// $TMPDIR, else /tmp: where the benchmarks build their trees.
+std::string tempFolder();
+
+// Makes a fresh empty folder under tempFolder().
 std::string makeTempFolder(const std::string& prefix);
 
 }  // namespace scourix::bench
