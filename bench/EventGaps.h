@@ -11,13 +11,14 @@ namespace scourix::bench {
 class EventGaps {
 public:
     void start() {
-        longest_ = tail_ = Clock::duration::zero();
+        longest_ = between_ = tail_ = Clock::duration::zero();
         passes_ = 0;
         last_ = Clock::now();
     }
     void pass() {
         const auto now = Clock::now();
-        longest_ = std::max(longest_, now - last_);
+        between_ = std::max(between_, now - last_);
+        longest_ = between_;
         last_ = now;
         ++passes_;
     }
@@ -27,6 +28,8 @@ public:
     }
 
     double longestMs() const { return ms(longest_); }
+    // The same without the stretch after the last pass.
+    double betweenPassesMs() const { return ms(between_); }
     // From the last pass to the command's end: the summary's work after the walk.
     double tailMs() const { return ms(tail_); }
     std::size_t passes() const { return passes_; }
@@ -39,6 +42,7 @@ private:
 
     Clock::time_point last_{};
     Clock::duration longest_{};
+    Clock::duration between_{};
     Clock::duration tail_{};
     std::size_t passes_ = 0;
 };
