@@ -108,13 +108,16 @@ int main(int argc, char** argv) {
             removeTree(root);
         }
     }
-    std::printf("Cores: %ld; rounds: %d; files per tree: %zu in %zu folders; left in list: %zu\n",
-                ::sysconf(_SC_NPROCESSORS_ONLN), rounds, deleted, shape.folders, left);
+    std::printf(
+        "Cores: %ld; rounds: %d; files per tree: %zu in %zu folders (%s); left in list: %zu\n",
+        ::sysconf(_SC_NPROCESSORS_ONLN), rounds, deleted, shape.folders,
+        fileSystemName(tempFolder()).c_str(), left);
     const double c = median(core), f = median(find), b = median(bare);
     std::printf("%-40s %10s %10s\n", "contender", "median s", "core/it");
     std::printf("%-40s %10.3f %10s\n", "permanent deletion through the core", c, "1.00");
     std::printf("%-40s %10.3f %10.2f\n", "find DIR -type f -delete", f, c / f);
     std::printf("%-40s %10.3f %10.2f\n", "bare unlink loop", b, c / b);
     std::printf("\ncore/find = %.2f (goal <= 1.50)\n", c / f);
+    std::printf("ratio delete/find %.2f\nratio delete/bare %.2f\n", c / f, c / b);
     return 0;
 }

@@ -1,7 +1,9 @@
 // Measures the result list in the real main window on the offscreen platform: a scan of a
 // synthetic tree with about 100,000 results through the window against the same scan over a
-// headless window, the tick commands at that size, and the memory of 1,000,000 entries.
-// Usage: list_bench [folders files rounds] | list_bench --memory [entries]
+// headless window, the tick commands at that size, the memory of 1,000,000 entries filled in
+// directly and the memory after a real scan with about 1,000,000 results.
+// Usage: list_bench [folders files rounds [scan-results]] | list_bench --memory [entries]
+//        | list_bench --scan-memory folder
 #include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +73,21 @@ struct Window {
     ~Window() { removeTree(folder); }
 
     void trigger(const char* action) { window.findChild<QAction*>(action)->trigger(); }
+
+    // Ticks one location and every pattern for the scans to come.
+    void scanOnly(const std::string& root) {
+        CheckList& drives = state.ui.lstDrive;
+        drives.clear();
+        drives.appendMany({root, "临时文件夹"});
+        drives.setChecked(0, true);
+        state.ui.lstPat.setAllChecked(true);
+    }
+    // A scan that answers No to its summary, until the window has laid itself out.
+    void scan() {
+        dialogs.answers = {mb::kIdNo};
+        window.form().cmdFind_Click();
+        QApplication::processEvents();
+    }
 };
 
 // The main thread's processor time: the machine may be busy with other work, and
@@ -142,7 +160,93 @@ int memoryRun(std::size_t entries) {
         "  peak resident growth per entry %.1f bytes, %.1f beyond the path"
         " (goal < 200)\n",
         peak, peak - path);
+    std::printf("bytes-per-entry fill-heap %.0f\nbytes-per-entry fill-peak %.0f\n", heap - path,
+                peak - path);
     return 0;
+}
+
+// The memory after a real scan of folder through the window, per result.
+int scanMemoryRun(const std::string& folder) {
+    Window w;
+    w.scanOnly(folder);
+    QApplication::processEvents();
+    const long rssBefore = statusKb("VmRSS");
+    const std::size_t heapBefore = heapInUse();
+    const double seconds = secondsOf([&] {
+        w.scan();
+        w.window.listView("lstFound")->scrollToBottom();
+        QApplication::processEvents();
+    });
+    const CheckList& found = w.state.ui.lstFound;
+    std::size_t pathBytes = 0;
+    for (std::size_t i = 0; i < found.count(); ++i) {
+        pathBytes += found.text(i).size();
+    }
+    const double n = static_cast<double>(found.count());
+    const double path = static_cast<double>(pathBytes) / n;
+    const double heap = static_cast<double>(heapInUse() - heapBefore) / n;
+    const double peak = static_cast<double>(statusKb("VmHWM") - rssBefore) * 1024.0 / n;
+    std::printf(
+        "\nMemory after a scan through the window, %zu results (mean path %.1f bytes), "
+        "scanned in %.2f s:\n",
+        found.count(), path, seconds);
+    std::printf("  heap in use per entry %.1f bytes, %.1f beyond the path\n", heap, heap - path);
+    std::printf("  peak resident growth per entry %.1f bytes, %.1f beyond the path\n", peak,
+                peak - path);
+    std::printf("bytes-per-entry scan-heap %.0f\nbytes-per-entry scan-peak %.0f\n", heap - path,
+                peak - path);
+    return 0;
+}
+
+// Runs this program again with the arguments, so that a measurement of memory starts from
+// a fresh process that nothing else has grown.
+void runSelf(std::vector<std::string> arguments) {
+    std::fflush(stdout);
+    arguments.insert(arguments.begin(), "list_bench");
+    std::vector<char*> args;
+    for (std::string& a : arguments) {
+        args.push_back(a.data());
+    }
+    args.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, args.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+}
+
+// Builds a tree whose scan lists about `results` entries, measures the memory after
+// scanning it through the window and removes it. A small tree built first tells the
+// results per file and the time per file; a tree that would take longer than the budget to
+// build is scaled down.
+void scanMemoryOfTree(std::size_t results) {
+    constexpr double kBudgetSeconds = 300;
+    constexpr std::size_t kFilesPerFolder = 100;
+    constexpr std::size_t kProbeFiles = 10000;
+    TreeShape shape{.folders = 100, .files = kProbeFiles, .seed = 2, .junkPercent = 97};
+    const std::string probe = makeTempFolder("scourix-listbench-probe-");
+    const double probeSeconds = secondsOf([&] { buildTree(probe, shape); });
+    const double perFile =
+        static_cast<double>(HeadlessScan(probe).run()) / static_cast<double>(shape.files);
+    removeTree(probe);
+    const double wanted = static_cast<double>(results) / perFile;
+    const double affordable = static_cast<double>(shape.files) * kBudgetSeconds / probeSeconds;
+    shape.files = static_cast<std::size_t>(std::min(wanted, affordable));
+    shape.folders = std::max<std::size_t>(1, shape.files / kFilesPerFolder);
+    const std::string root = makeTempFolder("scourix-listbench-scan-");
+    std::printf("\nBuilding %zu folders, %zu files under %s (%s) for about %.0f results ...\n",
+                shape.folders, shape.files, root.c_str(), fileSystemName(root).c_str(),
+                static_cast<double>(shape.files) * perFile);
+    if (wanted > affordable) {
+        std::printf(
+            "  SCALED DOWN from about %zu results: building that tree here would take about "
+            "%.0f s, beyond the budget of %.0f s\n",
+            results, wanted / static_cast<double>(kProbeFiles) * probeSeconds, kBudgetSeconds);
+    }
+    const double built = secondsOf([&] { buildTree(root, shape); });
+    std::printf("  built in %.1f s\n", built);
+    runSelf({"--scan-memory", root});
+    removeTree(root);
 }
 
 // The same tree scanned over a headless window; returns the median seconds and the results.
@@ -166,19 +270,19 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         return memoryRun(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : 1000000);
     }
+    if (argc >= 3 && std::strcmp(argv[1], "--scan-memory") == 0) {
+        QApplication app(argc, argv);
+        return scanMemoryRun(argv[2]);
+    }
     TreeShape shape{.folders = 20000, .files = 340000, .seed = 1, .junkPercent = 25};
     int rounds = 5;
     readShapeArguments(argc, argv, shape, rounds);
+    const std::size_t scanResults = argc >= 5 ? std::strtoul(argv[4], nullptr, 10) : 1000000;
 
-    // The memory is measured in a process of its own, so that nothing else raised its peak.
-    std::fflush(stdout);
-    char self[] = "list_bench";
-    char flag[] = "--memory";
-    char* args[] = {self, flag, nullptr};
-    pid_t child = 0;
-    if (::posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, args, environ) == 0) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
+    // Memory is measured in processes of their own, so that nothing else raised the peak.
+    runSelf({"--memory"});
+    if (scanResults > 0) {
+        scanMemoryOfTree(scanResults);
     }
 
     QApplication app(argc, argv);
@@ -192,16 +296,8 @@ int main(int argc, char** argv) {
 
     Window w;
     CheckList& found = w.state.ui.lstFound;
-    CheckList& drives = w.state.ui.lstDrive;
-    drives.clear();
-    drives.appendMany({root, "临时文件夹"});
-    drives.setChecked(0, true);
-    w.state.ui.lstPat.setAllChecked(true);
-    const auto windowScan = [&] {
-        w.dialogs.answers = {mb::kIdNo};
-        w.window.form().cmdFind_Click();
-        QApplication::processEvents();
-    };
+    w.scanOnly(root);
+    const auto windowScan = [&] { w.scan(); };
     windowScan();
     const double windowed = medianCpu(windowScan, rounds);
     if (found.count() != results.size()) {

@@ -1,10 +1,13 @@
-// Measures the scan against GNU find and a bare readdir walk on one synthetic tree, in the
-// same run on a warm cache. Usage: scan_bench [folders files rounds]
+// Measures the scan against GNU find, bfs, fd and a bare readdir walk on one synthetic tree,
+// in the same run on a warm cache, and checks that every contender lists the same paths.
+// Ends with one "ratio a/b x" line per ratio, for scripts. Usage: scan_bench [folders files
+// rounds]
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,41 +15,129 @@
 #include "Peers.h"
 #include "SyntheticTree.h"
 #include "Timing.h"
-#include "app/MainForm.h"
-#include "fakes/FakePlatform.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "types/BuiltInTypes.h"
 
 using namespace scourix;
 using namespace scourix::bench;
 
+namespace {
+
+struct Contender {
+    Contender(std::string n, std::function<void()> r, bool peer = false)
+        : name(std::move(n)), run(std::move(r)), isPeer(peer) {}
+
+    std::string name;
+    std::function<void()> run;
+    Captured captured;  // a peer's last output, NUL-separated
+    bool isPeer = false;
+    double median = 0;
+};
+
+std::vector<std::string> uniqueResults(const FakeCheckList& list) {
+    std::string joined;
+    for (const auto& e : list.entries) {
+        joined.append(e.text).push_back('\0');
+    }
+    return uniquePaths(joined);
+}
+
+std::string printable(const std::string& path) {
+    std::string out;
+    for (unsigned char c : path) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        out += c >= 0x20 && c < 0x7f ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    return out;
+}
+
+// Prints how a contender's paths differ from the scan's; true when they are the same.
+bool sameSet(const std::string& name, const std::vector<std::string>& scan,
+             const std::vector<std::string>& other) {
+    if (scan == other) {
+        std::printf("  %-32s same %zu paths\n", name.c_str(), other.size());
+        return true;
+    }
+    std::vector<std::string> missing, extra;
+    std::set_difference(scan.begin(), scan.end(), other.begin(), other.end(),
+                        std::back_inserter(missing));
+    std::set_difference(other.begin(), other.end(), scan.begin(), scan.end(),
+                        std::back_inserter(extra));
+    std::printf("  %-32s MISMATCH: %zu paths, %zu of the scan's missing, %zu extra\n", name.c_str(),
+                other.size(), missing.size(), extra.size());
+    for (std::size_t i = 0; i < missing.size() && i < 3; ++i) {
+        std::printf("      missing %s\n", printable(missing[i]).c_str());
+    }
+    for (std::size_t i = 0; i < extra.size() && i < 3; ++i) {
+        std::printf("      extra   %s\n", printable(extra[i]).c_str());
+    }
+    return false;
+}
+
+void printRatio(const char* name, double a, double b) {
+    if (a > 0 && b > 0) {
+        std::printf("ratio %s %.2f\n", name, a / b);
+    } else {
+        std::printf("ratio %s n/a\n", name);
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TreeShape shape;
+    shape.specialPercent = 1;
     int rounds = 5;
     readShapeArguments(argc, argv, shape, rounds);
     const std::string root = makeTempFolder("scourix-bench-");
-    std::printf("Building %zu folders, %zu files under %s ...\n", shape.folders, shape.files,
-                root.c_str());
+    std::printf("Building %zu folders, %zu files under %s (%s) ...\n", shape.folders, shape.files,
+                root.c_str(), fileSystemName(root).c_str());
     const TreeStats stats = buildTree(root, shape);
     std::printf("Tree: %zu folders, %zu files, %zu junk by construction\n", stats.folders,
                 stats.files, stats.junk);
 
-    std::vector<std::string> patterns;
-    for (auto p : builtInTypes()) {
-        patterns.emplace_back(p);
+    std::vector<std::string> patterns(builtInTypes().begin(), builtInTypes().end());
+
+    // The scan through the core with a headless window layer and the real file system: the
+    // default walk, and the walk held to the window's thread.
+    HeadlessScan scan(root);
+    HeadlessScan oneThread(root, 1);
+    std::vector<double> gaps, betweens, tails;
+    std::vector<Contender> cs;
+    cs.emplace_back("scan (43 built-in patterns)", [&] {
+        scan.run();
+        gaps.push_back(scan.gaps.longestMs());
+        betweens.push_back(scan.gaps.betweenPassesMs());
+        tails.push_back(scan.gaps.tailMs());
+    });
+    cs.emplace_back("scan, one thread", [&] { oneThread.run(); });
+
+    // The peers, each timed with its output read into memory through a pipe.
+    const auto addPeer = [&](std::string name, std::vector<std::string> args,
+                             std::vector<std::string> env) {
+        cs.emplace_back(std::move(name), nullptr, true);
+        const std::size_t at = cs.size() - 1;
+        cs[at].run = [&cs, at, args, env] { cs[at].captured = runCaptured(args, env); };
+    };
+    for (const char* program : {"find", "bfs"}) {
+        if (!installed(program)) {
+            std::printf("%s is not installed: left out (scripts/bench.sh installs it)\n", program);
+            continue;
+        }
+        for (const char* locale : {"C", "C.UTF-8"}) {
+            addPeer(std::string(program) + " (43 -iname), LC_ALL=" + locale,
+                    findArguments(program, root, patterns), {std::string("LC_ALL=") + locale});
+        }
+    }
+    if (installed("fdfind")) {
+        addPeer("fd (one regex)", fdArguments(root, patterns), {});
+    } else {
+        std::printf("fdfind is not installed: left out (scripts/bench.sh installs it)\n");
     }
 
-    // The scan through the core, with a headless window layer and the real file system.
-    HeadlessScan headless(root);
-    PosixFileSystem& fs = headless.fs;
-    std::size_t scanFound = 0;
-    const auto scan = [&] { scanFound = headless.run(); };
-
-    const auto findArgs = findArguments(root, patterns);
     std::size_t walked = 0;
-    const auto find = [&] { runQuietly(findArgs); };
-    const auto bare = [&] { walked = bareWalk(root); };
-
+    cs.emplace_back("bare readdir walk", [&] { walked = bareWalk(root); });
     // The file-system layer alone: every folder read once through PosixFileSystem, each
     // subfolder opened relative to its parent.
     struct Count final : FolderVisitor {
@@ -62,36 +153,83 @@ int main(int argc, char** argv) {
     std::size_t listed = 0;
     std::function<void(const OpenFolder&)> listAll = [&](const OpenFolder& folder) {
         Count count;
-        if (!fs.readFolder(folder, count)) {
+        if (!scan.fs.readFolder(folder, count)) {
             return;
         }
         listed += count.listed;
         for (const std::string& name : count.folders) {
-            if (auto sub = fs.openSubfolder(folder, name); sub && sub.value()) {
+            if (auto sub = scan.fs.openSubfolder(folder, name); sub && sub.value()) {
                 listAll(*sub.value());
             }
         }
     };
-    const auto layer = [&] {
+    cs.emplace_back("file-system layer walk (no matching)", [&] {
         listed = 0;
-        listAll(*fs.openFolder(root).value());
-    };
+        listAll(*scan.fs.openFolder(root).value());
+    });
 
-    bare();  // warm the cache
-    find();
-    scan();
-    const auto medians = interleavedMedians({scan, find, bare, layer}, rounds);
-    std::printf("\nCores: %ld; rounds: %d; results listed by the scan: %zu; entries walked: %zu\n",
-                ::sysconf(_SC_NPROCESSORS_ONLN), rounds, scanFound, walked);
-    std::printf("%-34s %10s %10s\n", "contender", "median s", "ratio");
-    std::printf("%-34s %10.3f %10s\n", "scan (43 built-in patterns)", medians[0], "1.00");
-    std::printf("%-34s %10.3f %10.2f\n", "find (43 -iname tests)", medians[1],
-                medians[0] / medians[1]);
-    std::printf("%-34s %10.3f %10.2f\n", "bare readdir walk", medians[2], medians[0] / medians[2]);
-    std::printf("%-34s %10.3f %10.2f\n", "listFolder walk (no matching)", medians[3],
-                medians[0] / medians[3]);
+    std::vector<std::function<void()>> runs;
+    for (Contender& c : cs) {
+        c.run();  // warms the cache
+        runs.push_back(c.run);
+    }
+    gaps.clear();
+    betweens.clear();
+    tails.clear();
+    const auto medians = interleavedMedians(runs, rounds);
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        cs[i].median = medians[i];
+    }
+
+    // Every contender lists the paths the scan lists, each counted once.
+    std::printf("\nPaths (sets of unique paths against the default scan's):\n");
+    const auto scanSet = uniqueResults(scan.fake.lstFound);
+    bool same = sameSet(cs[1].name, scanSet, uniqueResults(oneThread.fake.lstFound));
+    for (const Contender& c : cs) {
+        if (c.isPeer) {
+            same = sameSet(c.name, scanSet, uniquePaths(c.captured.output)) && same;
+            if (c.captured.status != 0) {
+                std::printf("      (exit status %d)\n", c.captured.status);
+            }
+        }
+    }
+
+    std::printf(
+        "\nCores: %ld; rounds: %d; results listed by the scan: %zu (%zu paths); "
+        "entries walked: %zu\n",
+        ::sysconf(_SC_NPROCESSORS_ONLN), rounds, scan.fake.lstFound.count(), scanSet.size(),
+        walked);
+    std::printf("%-36s %10s %10s %14s\n", "contender", "median s", "scan/it", "one-thread/it");
+    for (const Contender& c : cs) {
+        std::printf("%-36s %10.3f %10.2f %14.2f\n", c.name.c_str(), c.median,
+                    cs[0].median / c.median, cs[1].median / c.median);
+    }
+    const auto medianOf = [&](const std::string& name) {
+        for (const Contender& c : cs) {
+            if (c.name == name) {
+                return c.median;
+            }
+        }
+        return 0.0;  // not installed
+    };
+    const double findC = medianOf("find (43 -iname), LC_ALL=C");
+    const double bfsC = medianOf("bfs (43 -iname), LC_ALL=C");
+    const double fd = medianOf("fd (one regex)");
+    const double bare = medianOf("bare readdir walk");
     std::printf("\nscan/find = %.2f (goal <= 0.50); scan/bare walk = %.2f (goal <= 1.50)\n",
-                medians[0] / medians[1], medians[0] / medians[2]);
+                findC > 0 ? cs[0].median / findC : 0.0, cs[0].median / bare);
+    std::printf(
+        "Event loop during the default scan, medians over the rounds (goal: a pass at least "
+        "every 50 ms):\n  longest gap between passes %.1f ms; from the last pass to the "
+        "command's end %.1f ms; longest gap of any round %.1f ms\n",
+        median(betweens), median(tails), *std::max_element(gaps.begin(), gaps.end()));
+    std::printf("max event gap ms %.1f\n", median(gaps));
+    printRatio("one-thread/bfs", cs[1].median, bfsC);
+    printRatio("one-thread/bare", cs[1].median, bare);
+    printRatio("one-thread/find", cs[1].median, findC);
+    printRatio("scan/bfs", cs[0].median, bfsC);
+    printRatio("scan/fd", cs[0].median, fd);
+    printRatio("scan/bare", cs[0].median, bare);
     removeTree(root);
-    return 0;
+    return same ? 0 : 1;
 }

@@ -14,6 +14,9 @@ struct TreeShape {
     // Share of the files, in percent, named to match a built-in pattern; 2 % more are
     // hidden junk and 1 % junk with names that are not UTF-8.
     unsigned junkPercent = 10;
+    // Share of the files, in percent, that are links (junk names, listed) or FIFOs (junk
+    // names, never listed), half each.
+    unsigned specialPercent = 0;
 };
 
 struct TreeStats {
@@ -28,10 +31,16 @@ void readShapeArguments(int argc, char** argv, TreeShape& shape, int& rounds);
 // Builds the tree under root (which must exist and be empty).
 TreeStats buildTree(const std::string& root, const TreeShape& shape);
 
-// Removes root and everything below it.
+// Removes root and everything below it, however deep.
 void removeTree(const std::string& root);
 
-// Makes a fresh empty folder under $TMPDIR or /tmp.
+// The name of the file system that holds path, such as "ext4" or "tmpfs".
+std::string fileSystemName(const std::string& path);
+
+// $TMPDIR, else /tmp: where the benchmarks build their trees.
+std::string tempFolder();
+
+// Makes a fresh empty folder under tempFolder().
 std::string makeTempFolder(const std::string& prefix);
 
 }  // namespace scourix::bench
