@@ -75,8 +75,8 @@ TEST_F(HostileScanTest, CommandsAfterALinkSwapFailWithoutTouchingTheTargets) {
         fake.dialogs.answers = {mb::kIdYes, mb::kIdYes, mb::kIdYes};
         (disk.form.*command)();
         ASSERT_EQ(fake.window.infoWindows.size() > 0, true);
-        EXPECT_TRUE(fake.window.lastInfo().text.ends_with(
-            "1\x1a " + listed + "\x1a[Permission denied]\r\n"));
+        EXPECT_TRUE(fake.window.lastInfo().text.ends_with("1\x1a " + listed +
+                                                          "\x1a[Permission denied]\r\n"));
         EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{listed});
     }
     // Rename.
@@ -124,7 +124,8 @@ TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
         drives.setChecked(static_cast<std::size_t>(volumeEntry), true);
         disk.form.cmdFind_Click();
         const Texts ticked = disk.fake.lstFound.texts();
-        const bool ok = volumeEntry < static_cast<long>(entries.size()) && unticked == Texts{dir / "top.tmp"} &&
+        const bool ok = volumeEntry < static_cast<long>(entries.size()) &&
+                        unticked == Texts{dir / "top.tmp"} &&
                         ticked == (Texts{dir / "top.tmp", volume + "/inner.tmp"});
         ::umount(volume.c_str());
         ::_exit(ok ? 0 : 1);

@@ -43,7 +43,7 @@ FolderQueue::~FolderQueue() {
         unlink(*node);
         maybeFree(node);
     }
-    leavePathTo(0);
+    leavePathTo(0, false);
 }
 
 void FolderQueue::work() {
@@ -66,11 +66,14 @@ void FolderQueue::work() {
 }
 
 WalkNode* FolderQueue::findWork() {
-    if (stopping_ || readAhead_ >= kMaxReadAhead) {
+    if (stopping_ || readAhead_ >= kMaxReadAhead || head_ == nullptr) {
         return nullptr;
     }
-    std::size_t hops = 0;
-    for (WalkNode* node = head_; node != nullptr && hops < kWindow; node = node->next, ++hops) {
+    // The next folder is the taking thread's own: handing it over would only add a wait
+    // (in a tree that is one long chain, at every folder).
+    std::size_t hops = 1;
+    for (WalkNode* node = head_->next; node != nullptr && hops < kWindow;
+         node = node->next, ++hops) {
         // A subfolder of a folder closed for the bound waits for the walk to come back.
         if (node->state == WalkNode::State::Waiting && node->parent != nullptr &&
             node->parent->folder) {
@@ -204,14 +207,14 @@ void FolderQueue::stopReadingAhead() {
     stopping_ = true;
 }
 
-void FolderQueue::leavePathTo(std::size_t depth) {
+void FolderQueue::leavePathTo(std::size_t depth, bool reopenAbove) {
     while (path_.size() > depth) {
         WalkNode* left = path_.back();
-        // The folder the next one is taken from must be open; the folder being left is
-        // the cheap way back to it.
-        if (path_.size() == depth + 1 && depth > 0 && !path_[depth - 1]->folder &&
-            !path_[depth - 1]->error) {
-            reopen(depth - 1, *left);
+        // Each folder left opens the one above it again where that was closed, so the top
+        // of the path is always open; the folder being left is the cheap way back.
+        if (reopenAbove && path_.size() >= 2 && !path_[path_.size() - 2]->folder &&
+            !path_[path_.size() - 2]->error) {
+            reopen(path_.size() - 2, *left);
         }
         path_.pop_back();
         pathIds_.erase(left->id);
@@ -228,41 +231,37 @@ void FolderQueue::leavePathTo(std::size_t depth) {
 
 void FolderQueue::reopen(std::size_t index, const WalkNode& below) {
     WalkNode& node = *path_[index];
-    const auto adopt = [&](std::size_t i, Result<OpenFolderPtr>& opened) {
-        WalkNode& at = *path_[i];
-        if (opened && opened.value() && opened.value()->id == at.id) {
-            at.folder = std::move(opened).value();
-            ++openOnPath_;
-            highestOpen_ = std::min(highestOpen_, i);
-            return true;
-        }
-        // Moved or replaced meanwhile: what is below it now is another tree.
-        at.error = opened ? Error{ENOENT, std::generic_category().message(ENOENT)} : opened.error();
-        return false;
-    };
     if (below.folder) {
         Result<OpenFolderPtr> up = fs_.openParent(*below.folder);
         if (up && up.value() && up.value()->id == node.id) {
-            adopt(index, up);
+            node.folder = std::move(up).value();
+            ++openOnPath_;
+            highestOpen_ = std::min(highestOpen_, index);
             return;
         }
     }
-    // Down again from the nearest folder still open, each step checked.
+    // Down again from the nearest folder still open, each step checked; only the folder
+    // wanted is kept open.
     std::size_t from = index;
     while (from > 0 && !path_[from - 1]->folder) {
         --from;
     }
+    OpenFolderPtr at;
     for (std::size_t i = from; i <= index; ++i) {
-        Result<OpenFolderPtr> opened =
-            i == 0 ? fs_.openFolder(path_[0]->name)
-                   : fs_.openSubfolder(*path_[i - 1]->folder, path_[i]->name);
-        if (!adopt(i, opened)) {
-            if (i < index) {
-                node.error = path_[i]->error;
-            }
+        const OpenFolder* above = i == 0 ? nullptr : at ? at.get() : path_[i - 1]->folder.get();
+        Result<OpenFolderPtr> opened = above == nullptr ? fs_.openFolder(path_[0]->name)
+                                                        : fs_.openSubfolder(*above, path_[i]->name);
+        if (!opened || !opened.value() || opened.value()->id != path_[i]->id) {
+            // Moved or replaced meanwhile: what is below it now is another tree.
+            node.error =
+                opened ? Error{ENOENT, std::generic_category().message(ENOENT)} : opened.error();
             return;
         }
+        at = std::move(opened).value();
     }
+    node.folder = std::move(at);
+    ++openOnPath_;
+    highestOpen_ = std::min(highestOpen_, index);
 }
 
 void FolderQueue::closeHighFolders() {

@@ -53,7 +53,7 @@ private:
                   std::vector<std::string>& subfolders);
     void insertSubfolders(WalkNode& node, std::vector<std::string>& names);
     void unlink(WalkNode& node);
-    void leavePathTo(std::size_t depth);
+    void leavePathTo(std::size_t depth, bool reopenAbove = true);
     void reopen(std::size_t index, const WalkNode& below);
     void closeHighFolders();
     void maybeFree(WalkNode* node);
