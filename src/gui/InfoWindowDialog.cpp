@@ -120,8 +120,17 @@ void InfoWindowDialog::showModal() {
 }
 
 void InfoWindowDialog::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Escape does nothing.
-    if (event->key() == Qt::Key_Escape) {
+    // No cancel button: Escape does nothing. Enter presses the button that has the focus,
+    // though it is not the window's default button.
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
         event->accept();
         return;
     }

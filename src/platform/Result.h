@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -13,6 +14,12 @@ struct Error {
     int code = 0;
     std::string description;
 };
+
+// The failure an errno value stands for, with the C library's description, for the rare
+// failure that the program finds itself rather than hears from the system.
+inline Error errorOf(int code) {
+    return Error{code, std::generic_category().message(code)};
+}
 
 // A value or the failure that prevented it. The platform layer returns these; it never
 // shows a failure itself.

@@ -31,7 +31,8 @@ TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
 }
 
 TEST(InfoWindow, OpensWithFocusOnCloseAndOnlyCloseOrTheCloseBoxEndIt) {
-    for (bool byCloseBox : {false, true}) {
+    enum class End { Click, CloseBox, EnterOnClose };
+    for (End end : {End::Click, End::CloseBox, End::EnterOnClose}) {
         InfoWindowDialog w;
         w.setText(std::string(300, 'y') + "\r\nline two");
         QWidget* afterClose = nullptr;
@@ -41,15 +42,20 @@ TEST(InfoWindow, OpensWithFocusOnCloseAndOnlyCloseOrTheCloseBoxEndIt) {
             typeKey(up, Qt::Key_Tab);
             afterClose = up->focusWidget();
             typeKey(up, Qt::Key_Escape);
-            typeKey(up, Qt::Key_Return);
+            typeKey(up, Qt::Key_Return);  // on the text, not on a button
             upAfterKeys = up->isVisible();
             scrollsSideways = w.view()->horizontalScrollBar()->maximum() > 0;
-            byCloseBox ? (void)up->close() : w.closeButton()->click();
+            if (end == End::EnterOnClose) {
+                w.closeButton()->setFocus();
+                typeKey(up, Qt::Key_Return);
+            } else {
+                end == End::CloseBox ? (void)up->close() : w.closeButton()->click();
+            }
         });
         w.showModal();
         EXPECT_TRUE(focusOnClose);
         EXPECT_EQ(afterClose, w.view()) << "Tab goes from 关闭 to the text";
-        EXPECT_TRUE(upAfterKeys) << "Escape and Enter leave the window open";
+        EXPECT_TRUE(upAfterKeys) << "Escape, and Enter on the text, leave the window open";
         EXPECT_TRUE(scrollsSideways) << "long lines are not wrapped";
         EXPECT_FALSE(w.isVisible());
     }

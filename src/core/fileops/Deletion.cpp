@@ -1,4 +1,5 @@
 #include "fileops/Deletion.h"
+#include "platform/VisibleText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -121,7 +122,7 @@ std::string Deletion::processTicked(bool rename) {
             continue;
         }
         ++failures;
-        lines += std::to_string(failures) + kMark + ' ' + path + kMark + '[' +
+        lines += std::to_string(failures) + kMark + ' ' + visibleText(path) + kMark + '[' +
                  done.error().description + ']' + kCrLf;
     }
     if (!finished.empty()) {

@@ -1,5 +1,6 @@
 #include "fileops/Rename.h"
 
+#include <cerrno>
 #include <string>
 
 namespace scourix {
@@ -32,15 +33,23 @@ void Rename::mRename_Click() {
         fail(looked.error().description);
         return;
     }
-    // A file that is gone offers an empty name, and its folder part is the whole path,
-    // so whatever is typed then fails to rename.
     const std::string& name = looked.value();
-    const std::string folder = path.substr(0, path.size() - name.size());
-
-    const std::string typed = trimSpaces(s_.ui.dialogs.inputBox("请输入新的文件名:", "改名", name));
+    const std::string answer = s_.ui.dialogs.inputBox("请输入新的文件名:", "改名", name);
+    // The default confirmed as it was offered changes nothing, blanks and all.
+    if (answer == name) {
+        return;
+    }
+    const std::string typed = trimSpaces(answer);
     if (typed.empty() || typed == name) {
         return;
     }
+    // A file that is gone offers an empty name, and whatever is typed then fails: never
+    // rename what has taken its place.
+    if (name.empty()) {
+        fail(errorOf(ENOENT).description);
+        return;
+    }
+    const std::string folder = path.substr(0, path.size() - name.size());
     // A slash would move the file out of its folder; a NUL would cut the name short.
     if (typed.find_first_of(std::string("/\0", 2)) != std::string::npos) {
         fail("文件名无效：不能含有“/”");

@@ -30,7 +30,7 @@ std::string ListReport::listFileText() const {
     for (std::size_t i = 0; i < found.count(); ++i) {
         text += "    ";
         const std::string& entry = found.text(i);
-        text += hasControlCharacters(entry) ? visibleText(entry) : entry;
+        text += needsEscapes(entry) ? visibleText(entry) : entry;
         text += kCrLf;
     }
     text += std::string("----------------------") + kCrLf;
@@ -42,8 +42,8 @@ void ListReport::ViewInfo(const std::string& filename) {
     Platform& ui = s_.ui;
     Result<WrittenFilePtr> written = ui.fs.writeText(filename, listFileText());
     if (!written) {
-        ui.dialogs.messageBox(std::string("写入文件时发生错误。") + kCrLf + kCrLf + filename +
-                                  kCrLf + written.error().description,
+        ui.dialogs.messageBox(std::string("写入文件时发生错误。") + kCrLf + kCrLf +
+                                  visibleText(filename) + kCrLf + written.error().description,
                               mb::kCritical, "错误");
         return;
     }
@@ -66,7 +66,7 @@ void ListReport::mSaveList_Click() {
     Platform& ui = s_.ui;
     const std::string folder = ui.fs.currentFolder();
     const std::string prompt =
-        std::string("请输入文件名: ") + kCrLf + "当前的目录位置为 [" + folder + " ]";
+        std::string("请输入文件名: ") + kCrLf + "当前的目录位置为 [" + visibleText(folder) + " ]";
     const std::string answer =
         ui.dialogs.inputBox(prompt, kSaveTitle, defaultListName(ui.clock.now()));
     if (answer.empty()) {
@@ -76,7 +76,8 @@ void ListReport::mSaveList_Click() {
     // Any file of that name is refused, hidden ones too: saving must never overwrite.
     auto existing = ui.fs.lookup(name, Lookup::WithHiddenAndSystem);
     if (existing && !existing.value().empty()) {
-        ui.dialogs.messageBox("保存文件失败，" + name + "已经存在！", mb::kCritical, kSaveTitle);
+        ui.dialogs.messageBox("保存文件失败，" + visibleText(name) + "已经存在！", mb::kCritical,
+                              kSaveTitle);
         return;
     }
     ViewInfo(name);

@@ -1,7 +1,6 @@
 #include "scan/FolderQueue.h"
 
 #include <cerrno>
-#include <system_error>
 
 namespace scourix {
 
@@ -89,7 +88,7 @@ void FolderQueue::readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, F
     node.state = WalkNode::State::Reading;
     if (parent != nullptr && !parent->folder) {
         // The parent could not be opened again: its subfolders cannot be reached.
-        node.error = parent->error.value_or(Error{ENOENT, std::generic_category().message(ENOENT)});
+        node.error = parent->error.value_or(errorOf(ENOENT));
         node.state = WalkNode::State::Read;
         return;
     }
@@ -254,7 +253,7 @@ void FolderQueue::reopen(std::size_t index, const WalkNode& below) {
         if (!opened || !opened.value() || opened.value()->id != path_[i]->id) {
             // Moved or replaced meanwhile: what is below it now is another tree.
             node.error =
-                opened ? Error{ENOENT, std::generic_category().message(ENOENT)} : opened.error();
+                opened ? errorOf(ENOENT) : opened.error();
             return;
         }
         at = std::move(opened).value();

@@ -1,4 +1,5 @@
 #include "scan/ResultChecks.h"
+#include "platform/VisibleText.h"
 
 #include <vector>
 
@@ -20,7 +21,8 @@ std::uint64_t ResultChecks::FilesSize() {
                 break;
             }
             const std::string text = std::string("读取文件长度时发生错误。") + kCrLf + kCrLf +
-                                     found.text(i) + kCrLf + length.error().description;
+                                     visibleText(found.text(i)) + kCrLf +
+                                     length.error().description;
             const int answer = s_.ui.dialogs.messageBox(text, mb::kAbortRetryIgnore | mb::kCritical,
                                                         "读取文件长度");
             if (answer == mb::kIdAbort) {

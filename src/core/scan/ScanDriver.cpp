@@ -1,4 +1,5 @@
 #include "scan/ScanDriver.h"
+#include "platform/VisibleText.h"
 
 #include <vector>
 
@@ -112,7 +113,7 @@ void ScanDriver::buildReportTexts() {
         std::string text = std::string(heading) + kCrLf;
         for (std::size_t i = 0; i < list.count(); ++i) {
             if (list.checked(i)) {
-                text += "    " + list.text(i) + kCrLf;
+                text += "    " + visibleText(list.text(i)) + kCrLf;
             }
         }
         return text;

@@ -1,4 +1,5 @@
 #include "scan/Walker.h"
+#include "platform/VisibleText.h"
 
 #include <algorithm>
 #include <thread>
@@ -43,7 +44,7 @@ unsigned Walker::readerThreads() const {
 }
 
 int Walker::askAboutFailure(const Error& error, const std::string& path) {
-    return s_.ui.dialogs.messageBox(error.description + "." + kCrLf + path,
+    return s_.ui.dialogs.messageBox(error.description + "." + kCrLf + visibleText(path),
                                     mb::kAbortRetryIgnore | mb::kCritical, "查找文件");
 }
 

@@ -1,4 +1,5 @@
 #include "types/TypeDescriptions.h"
+#include "platform/VisibleText.h"
 
 #include "app/ProgramFiles.h"
 #include "infowin/InfoContent.h"
@@ -30,7 +31,7 @@ std::string TypeDescriptions::readDescriptions() {
         found ? s_.ui.fs.readLines(path) : Result<std::vector<std::string>>(found.error());
     if (!lines) {
         s_.ui.dialogs.messageBox(std::string("读取文件类型的详细说明时发生错误。") + kCrLf + kCrLf +
-                                     path + kCrLf + lines.error().description,
+                                     visibleText(path) + kCrLf + lines.error().description,
                                  mb::kCritical, kHeading);
         return {};
     }

@@ -22,9 +22,9 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            // Bytes that are not UTF-8 show as replacement characters and control
-            // characters as escapes, one line per entry; the entry keeps its exact bytes.
-            if (hasControlCharacters(e.text)) {
+            // Control characters and bytes that are not UTF-8 show as escapes, one line per
+            // entry; the entry keeps its exact bytes.
+            if (needsEscapes(e.text)) {
                 const std::string shown = visibleText(e.text);
                 return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
             }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/VisibleText.h"
 #include "platform/qt/MessageBoxDialog.h"
 
 namespace scourix {
@@ -13,6 +14,7 @@ namespace scourix {
 InputBoxDialog::InputBoxDialog(const std::string& prompt, const std::string& title,
                                const std::string& defaultText, QWidget* parent)
     : QDialog(parent),
+      defaultText_(defaultText),
       edit_(new QLineEdit(this)),
       ok_(new QPushButton(QStringLiteral("确定"), this)),
       cancel_(new QPushButton(QStringLiteral("取消"), this)) {
@@ -29,8 +31,9 @@ InputBoxDialog::InputBoxDialog(const std::string& prompt, const std::string& tit
     promptLabel->setMinimumWidth(260);
 
     edit_->setObjectName(QStringLiteral("text"));
-    edit_->setText(
-        QString::fromUtf8(defaultText.data(), static_cast<qsizetype>(defaultText.size())));
+    const std::string shown = visibleText(defaultText);
+    shownDefault_ = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+    edit_->setText(shownDefault_);
     edit_->selectAll();
 
     ok_->setObjectName(QStringLiteral("ok"));
@@ -61,7 +64,12 @@ InputBoxDialog::InputBoxDialog(const std::string& prompt, const std::string& tit
 }
 
 std::string InputBoxDialog::answer() const {
-    return result() == QDialog::Accepted ? edit_->text().toStdString() : std::string();
+    if (result() != QDialog::Accepted) {
+        return {};
+    }
+    // The default confirmed as shown is the default itself, byte for byte, even where its
+    // bytes are not UTF-8 and were shown as escapes.
+    return edit_->text() == shownDefault_ ? defaultText_ : edit_->text().toStdString();
 }
 
 }  // namespace scourix

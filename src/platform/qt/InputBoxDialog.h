@@ -17,7 +17,8 @@ public:
     InputBoxDialog(const std::string& prompt, const std::string& title,
                    const std::string& defaultText, QWidget* parent = nullptr);
 
-    // The typed text after 确定, "" after Cancel.
+    // The typed text after 确定 (the default's own bytes when it was left as shown), ""
+    // after Cancel.
     std::string answer() const;
 
     QLineEdit* edit() const { return edit_; }
@@ -25,6 +26,8 @@ public:
     QPushButton* cancelButton() const { return cancel_; }
 
 private:
+    std::string defaultText_;
+    QString shownDefault_;
     QLineEdit* edit_;
     QPushButton* ok_;
     QPushButton* cancel_;

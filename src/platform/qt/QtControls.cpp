@@ -39,7 +39,7 @@ QtControls::QtControls(QWidget& window, QWidget& clientArea)
     statusTimer_.setSingleShot(true);
     QObject::connect(&statusTimer_, &QTimer::timeout, [this] {
         if (statusPending_ && statusLabel_) {
-            statusLabel_->setText(pendingStatus_);
+            statusLabel_->setText(toQt(visibleText(pendingStatus_)));
             sinceStatusShown_.start();
         }
         statusPending_ = false;
@@ -103,14 +103,21 @@ std::string QtControls::caption(std::string_view name) const {
         return fromQt(b->text());
     }
     if (auto* l = qobject_cast<QLabel*>(o)) {
-        return fromQt(statusPending_ && l == statusLabel_ ? pendingStatus_ : l->text());
+        return statusPending_ && l == statusLabel_ ? visibleText(pendingStatus_) : fromQt(l->text());
     }
     return {};
 }
 
 void QtControls::setCaption(std::string_view name, std::string text) {
-    // A file name's line breaks must not split the status line or a menu item.
-    const QString t = toQt(hasControlCharacters(text) ? visibleText(text) : text);
+    if (name == "lblInfo") {
+        if (auto* l = qobject_cast<QLabel*>(find(name))) {
+            l->setTextFormat(Qt::PlainText);
+            setStatusLine(l, std::move(text));
+        }
+        return;
+    }
+    // A file name's line breaks must not split a menu item, nor its stray bytes change.
+    const QString t = toQt(visibleText(text));
     if (isWindow(name)) {
         window_.setWindowTitle(t);
         return;
@@ -125,10 +132,6 @@ void QtControls::setCaption(std::string_view name, std::string text) {
     } else if (auto* l = qobject_cast<QLabel*>(o)) {
         // Plain text: a file name that looks like markup is shown as it is.
         l->setTextFormat(Qt::PlainText);
-        if (name == "lblInfo") {
-            setStatusLine(l, t);
-            return;
-        }
         l->setText(t);
         if (l->property(kAutoSizeProperty).toBool()) {
             l->adjustSize();
@@ -136,17 +139,18 @@ void QtControls::setCaption(std::string_view name, std::string text) {
     }
 }
 
-void QtControls::setStatusLine(QLabel* label, const QString& text) {
+void QtControls::setStatusLine(QLabel* label, std::string text) {
     constexpr qint64 kInterval = 33;  // milliseconds
     if (!sinceStatusShown_.isValid() || sinceStatusShown_.elapsed() >= kInterval) {
         statusTimer_.stop();
         statusPending_ = false;
-        label->setText(text);
+        label->setText(toQt(visibleText(text)));
         sinceStatusShown_.start();
         return;
     }
+    // Kept as it came: only the text that gets shown is converted.
     statusLabel_ = label;
-    pendingStatus_ = text;
+    pendingStatus_ = std::move(text);
     statusPending_ = true;
     if (!statusTimer_.isActive()) {
         statusTimer_.start(static_cast<int>(kInterval - sinceStatusShown_.elapsed()));
@@ -165,7 +169,7 @@ std::string QtControls::toolTip(std::string_view name) const {
 
 void QtControls::setToolTip(std::string_view name, std::string text) {
     QObject* o = find(name);
-    const QString t = toQt(hasControlCharacters(text) ? visibleText(text) : text);
+    const QString t = toQt(visibleText(text));
     if (auto* a = qobject_cast<QAction*>(o)) {
         a->setProperty(kActionToolTip, t);
         a->setToolTip(t);

@@ -49,7 +49,7 @@ public:
 private:
     QObject* find(std::string_view name) const;
     bool isWindow(std::string_view name) const;
-    void setStatusLine(QLabel* label, const QString& text);
+    void setStatusLine(QLabel* label, std::string text);
 
     QWidget& window_;
     QWidget& client_;
@@ -59,7 +59,7 @@ private:
     // cost more than the scan itself, so it is painted at most about 30 times a second and
     // always ends up showing the latest text.
     QPointer<QLabel> statusLabel_;
-    QString pendingStatus_;
+    std::string pendingStatus_;
     bool statusPending_ = false;
     QElapsedTimer sinceStatusShown_;
     QTimer statusTimer_;
