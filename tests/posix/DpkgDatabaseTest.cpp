@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -17,13 +19,21 @@ namespace {
 using namespace std::chrono_literals;
 using test::TempFolder;
 
-// Sets the modification time seconds into the past, out of reach of the racy-stamp rule.
-void backdate(const std::string& path, int seconds) {
-    struct timespec times[2]{};
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
+struct timespec secondsAgo(int seconds) {
+    struct timespec when {};
+    ::clock_gettime(CLOCK_REALTIME, &when);
+    when.tv_sec -= seconds;
+    return when;
+}
+
+void setModified(const std::string& path, const struct timespec& when) {
+    const struct timespec times[2] = {when, when};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+std::size_t openFiles() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator());
 }
 
 TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets) {
@@ -37,6 +47,7 @@ TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets
                "/usr/libexec/foo-helper\n/usr/share/X11/locale/compose.dir");
     admin.file("info/with space.list", "\n/usr/share/with space/a b.tmp\n\n/usr/bin/foo\n");
     admin.file("info/half.list-new", "/opt/half\n");
+    admin.fifo("info/pipe.list");  // not a file: passed over, never waited on
     admin.file("diversions",
                "/usr/bin/tool\n/usr/bin/tool.real\nlocal-pkg\n"
                "/lib/x/orig.so\n/lib/x/orig.so.diverted\nother-pkg\n");
@@ -92,17 +103,24 @@ TEST(DpkgDatabase, SeesPackagesAndDiversionsComeAndGo) {
     TempFolder admin;
     admin.folder("info");
     admin.file("info/a.list", "/usr/bin/a\n");
+    admin.file("info/b.list", "/usr/bin/b\n");
+    const struct timespec now = secondsAgo(0);
+    setModified(admin / "info", now);
+    const std::size_t openBefore = openFiles();
     DpkgDatabase db(admin.path(), 0ns);
     EXPECT_TRUE(db.owns("/usr/bin/a"));
-    // Within the clock tick of the read, as a quick installer may: the time alone can't tell.
-    admin.file("info/b.list", "/usr/bin/b\n");
-    EXPECT_TRUE(db.owns("/usr/bin/b"));
+    // A list replaced as dpkg does it, by a rename, within the clock tick of the read: the
+    // folder keeps its time, size and inode.
+    admin.file("info/a.list-new", "/usr/bin/a2\n");
+    ASSERT_EQ(::rename((admin / "info/a.list-new").c_str(), (admin / "info/a.list").c_str()), 0);
+    setModified(admin / "info", now);
+    EXPECT_TRUE(db.owns("/usr/bin/a2"));
 
     // Settled and unchanged: not read again.
     admin.file("diversions", "");
-    backdate(admin / "info", 3600);
-    backdate(admin / "diversions", 3600);
-    EXPECT_TRUE(db.owns("/usr/bin/a"));
+    setModified(admin / "info", secondsAgo(3600));
+    setModified(admin / "diversions", secondsAgo(3600));
+    EXPECT_TRUE(db.owns("/usr/bin/a2"));
     const std::size_t reads = db.figures().reads;
     EXPECT_TRUE(db.owns("/usr/bin/b"));
     EXPECT_EQ(db.figures().reads, reads);
@@ -110,13 +128,14 @@ TEST(DpkgDatabase, SeesPackagesAndDiversionsComeAndGo) {
     // One package removed and one added; then a diversion added, the lists unchanged.
     ::unlink((admin / "info/a.list").c_str());
     admin.file("info/c.list", "/usr/bin/c\n");
-    backdate(admin / "info", 1800);
-    EXPECT_FALSE(db.owns("/usr/bin/a"));
+    setModified(admin / "info", secondsAgo(1800));
+    EXPECT_FALSE(db.owns("/usr/bin/a2"));
     EXPECT_TRUE(db.owns("/usr/bin/c"));
     admin.file("diversions", "/usr/bin/c\n/usr/bin/c.real\nd\n");
-    backdate(admin / "diversions", 1800);
+    setModified(admin / "diversions", secondsAgo(1800));
     EXPECT_TRUE(db.owns("/usr/bin/c.real"));
     EXPECT_TRUE(db.owns("/usr/bin/b"));
+    EXPECT_EQ(openFiles(), openBefore);  // nothing left open by the reads
 }
 
 TEST(DpkgDatabase, ChecksForChangesAtMostOncePerInterval) {

@@ -92,9 +92,6 @@ std::vector<std::uint64_t> tableOf(const std::vector<std::uint64_t>& hashes,
 }
 
 bool contains(const std::vector<std::uint64_t>& table, std::uint64_t h) {
-    if (table.empty()) {
-        return false;
-    }
     const std::size_t mask = table.size() - 1;
     std::size_t i = h & mask;
     while (table[i] != 0 && table[i] != h) {
@@ -103,18 +100,16 @@ bool contains(const std::vector<std::uint64_t>& table, std::uint64_t h) {
     return table[i] == h;
 }
 
-// The whole file at fd in buffer: one read for the bytes, one more to see the end.
+// The whole of the regular file at fd in buffer, in one read. dpkg replaces its files by
+// renaming new ones over them, so none grows while it is read.
 bool readAll(int fd, std::string& buffer) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }
-    buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
+    buffer.resize(static_cast<std::size_t>(st.st_size));
     std::size_t used = 0;
-    for (;;) {
-        if (used == buffer.size()) {
-            buffer.resize(2 * buffer.size());
-        }
+    while (used < buffer.size()) {
         const ssize_t n = ::read(fd, buffer.data() + used, buffer.size() - used);
         if (n < 0 && errno == EINTR) {
             continue;
@@ -145,15 +140,11 @@ void forEachLine(std::string_view text, Take take) {
 // package being installed may replace its list while this runs.
 void readLists(const std::string& folder, std::vector<std::uint64_t>& hashes,
                DpkgDatabase::Figures& figures) {
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0) {
-        return;
-    }
-    DIR* dir = ::fdopendir(folderFd);
+    DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
-        ::close(folderFd);
         return;
     }
+    const int folderFd = ::dirfd(dir);
     std::string buffer;
     while (const dirent* entry = ::readdir(dir)) {
         if (!std::string_view(entry->d_name).ends_with(".list")) {
@@ -200,22 +191,24 @@ void readDiversions(const std::string& path, std::vector<std::uint64_t>& hashes)
     });
 }
 
-// What tells that the database has changed: whether the info folder and the diversions
-// file are there, with their inode, size and modification time. Racy when a modification
-// time lies within a tick of now.
-std::vector<std::int64_t> stampOf(const std::string& admin, bool& racy) {
+// What tells that the database has changed: the inode, size and modification time of the
+// info folder and of the diversions file, zeros for one that is missing. Sets racy when a
+// modification time lies within a tick of now.
+DpkgDatabase::Stamp stampOf(const std::string& admin, bool& racy) {
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    std::vector<std::int64_t> stamp;
-    racy = false;
+    DpkgDatabase::Stamp stamp{};
+    std::int64_t* fields = stamp.data();
     for (const char* name : {"/info", "/diversions"}) {
         struct stat st {};
         if (::stat((admin + name).c_str(), &st) != 0) {
-            stamp.push_back(0);
+            fields += 4;
             continue;
         }
-        stamp.insert(stamp.end(), {1, static_cast<std::int64_t>(st.st_ino), st.st_size,
-                                   st.st_mtim.tv_sec, st.st_mtim.tv_nsec});
+        *fields++ = static_cast<std::int64_t>(st.st_ino);
+        *fields++ = st.st_size;
+        *fields++ = st.st_mtim.tv_sec;
+        *fields++ = st.st_mtim.tv_nsec;
         const std::int64_t age =
             (now.tv_sec - st.st_mtim.tv_sec) * 1'000'000'000 + (now.tv_nsec - st.st_mtim.tv_nsec);
         racy = racy || (age > -kRacyNanoseconds && age < kRacyNanoseconds);
@@ -257,11 +250,11 @@ void DpkgDatabase::refreshIfDue() {
     }
     // The stamp is taken before the read, so that a change during the read shows next time.
     bool racy = false;
-    std::vector<std::int64_t> stamp = stampOf(admin_, racy);
-    if (stamp_.empty() || racy_ || stamp != stamp_) {
+    const Stamp stamp = stampOf(admin_, racy);
+    if (figures_.reads == 0 || racy_ || stamp != stamp_) {
         read();
     }
-    stamp_ = std::move(stamp);
+    stamp_ = stamp;
     racy_ = racy;
     nextCheck_.store(steadyNow() + interval_, std::memory_order_release);
 }

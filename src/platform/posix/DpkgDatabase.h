@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -29,6 +30,9 @@ public:
         std::size_t reads = 0;     // reads of the database so far
     };
 
+    // The inode, size and modification time of the info folder and the diversions file.
+    using Stamp = std::array<std::int64_t, 8>;
+
     explicit DpkgDatabase(std::string adminFolder = "/var/lib/dpkg",
                           std::chrono::nanoseconds recheckInterval = std::chrono::seconds(1));
 
@@ -45,14 +49,15 @@ private:
 
     std::atomic<std::int64_t> nextCheck_;  // steady clock; before it, no check is due
     mutable std::mutex refreshing_;        // one reader of the database at a time
-    // Under refreshing_: the state of the info folder and the diversions file at the last
-    // check, empty before the first; a racy stamp may hide a change and never matches.
-    std::vector<std::int64_t> stamp_;
+    // Under refreshing_: the stamp at the last check; a racy one may hide a change, so it
+    // never matches.
+    Stamp stamp_{};
     bool racy_ = false;
     Figures figures_;
 
     mutable std::shared_mutex tableLock_;
-    std::vector<std::uint64_t> table_;  // open addressing, 0 for an empty slot
+    // Open addressing, 0 for an empty slot; never full, so that a probe always ends.
+    std::vector<std::uint64_t> table_ = std::vector<std::uint64_t>(16, 0);
 };
 
 }  // namespace scourix
