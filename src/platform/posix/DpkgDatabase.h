@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/PackageDatabase.h"
+
+namespace scourix {
+
+// The dpkg database: the paths in <admin>/info/*.list, the targets of <admin>/diversions,
+// each also under its merged-/usr spelling (/lib/x and /usr/lib/x are one file). Only
+// 64-bit hashes of the paths are kept; a collision makes a file owned, the safe side.
+// Read on the first answer and again whenever the database has changed, which is checked
+// at most once per interval. A missing or unreadable database owns nothing.
+class DpkgDatabase final : public PackageDatabase {
+public:
+    // What the last read found.
+    struct Figures {
+        std::size_t lists = 0;     // *.list files read
+        std::size_t paths = 0;     // non-empty lines in them
+        std::size_t distinct = 0;  // distinct hashes kept, diversions included
+        std::size_t reads = 0;     // reads of the database so far
+    };
+
+    // The inode, size and modification time of the info folder and the diversions file.
+    using Stamp = std::array<std::int64_t, 8>;
+
+    explicit DpkgDatabase(std::string adminFolder = "/var/lib/dpkg",
+                          std::chrono::nanoseconds recheckInterval = std::chrono::seconds(1));
+
+    bool owns(std::string_view path) override;
+
+    Figures figures() const;
+
+private:
+    void refreshIfDue();
+    void read();
+
+    const std::string admin_;
+    const std::int64_t interval_;  // nanoseconds
+
+    std::atomic<std::int64_t> nextCheck_;  // steady clock; before it, no check is due
+    mutable std::mutex refreshing_;        // one reader of the database at a time
+    // Under refreshing_: the stamp at the last check; a racy one may hide a change, so it
+    // never matches.
+    Stamp stamp_{};
+    bool racy_ = false;
+    Figures figures_;
+
+    mutable std::shared_mutex tableLock_;
+    // Open addressing, 0 for an empty slot; never full, so that a probe always ends.
+    std::vector<std::uint64_t> table_ = std::vector<std::uint64_t>(16, 0);
+};
+
+}  // namespace scourix
