@@ -69,6 +69,11 @@ public:
 
     // The name part of the file at path when one is admitted by the filter, "" when none.
     virtual Result<std::string> lookup(const std::string& path, Lookup filter) const = 0;
+    // The same for a file a scan listed, where a file that an installed package owns is a
+    // system file of another kind: the system needs it, so it is never found.
+    virtual Result<std::string> lookupListed(const std::string& path, Lookup filter) const = 0;
+    // Whether an installed package owns the file `name` in an open folder.
+    virtual bool packageOwned(const OpenFolder& folder, std::string_view name) const = 0;
     virtual Result<std::uint64_t> fileLength(const std::string& path) const = 0;
 
     // Deletes the file or link at path; refuses a file without owner write permission.

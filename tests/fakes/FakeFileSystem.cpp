@@ -193,6 +193,11 @@ Result<OpenFolderPtr> FakeFileSystem::openAt(const std::string& key, const std::
     return OpenFolderPtr(std::move(folder));
 }
 
+bool FakeFileSystem::packageOwned(const OpenFolder& folder, std::string_view name) const {
+    const std::string& key = static_cast<const FakeFolder&>(folder).key;
+    return packageFiles.contains((key == "/" ? key : key + "/") + std::string(name));
+}
+
 Result<OpenFolderPtr> FakeFileSystem::openFolder(const std::string& path) const {
     // A location may be a link to a folder: followed.
     const auto key = reach(FsOp::OpenFolder, path, true, true);

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ public:
     FakeFileSystem();
 
     std::vector<std::string> volumeList{"/"};
+    // The files an installed package owns, by their paths.
+    std::set<std::string> packageFiles;
     std::string temp = "/tmp/";
     std::string program = "/opt/scourix";
     std::string current = "/home/user";
@@ -86,6 +89,11 @@ public:
 
     // FileSystem.
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
+    Result<std::string> lookupListed(const std::string& path, Lookup filter) const override {
+        Result<std::string> found = lookup(path, filter);
+        return found && packageFiles.contains(normalize(path)) ? std::string() : found;
+    }
+    bool packageOwned(const OpenFolder& folder, std::string_view name) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
     Status removeFile(const std::string& path) override;
     Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;

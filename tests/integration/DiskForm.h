@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/MainForm.h"
@@ -11,7 +12,9 @@ namespace scourix::test {
 // The procedures over the real file system with fakes for the window; the program folder
 // is the given one.
 struct DiskForm {
-    explicit DiskForm(const std::string& programFolder) : fs(programFolder) {}
+    explicit DiskForm(const std::string& programFolder,
+                      std::shared_ptr<PackageDatabase> packages = {})
+        : fs(programFolder, std::move(packages)) {}
 
     // Scans one location for one pattern and answers No to the summary.
     void scan(const std::string& location, const std::string& pattern) {

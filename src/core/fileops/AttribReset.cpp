@@ -13,6 +13,11 @@ void AttribReset::SetFileAttrib() {
             continue;
         }
         const std::string& path = found.text(i);
+        // A file a package has installed since the scan is left as it is.
+        const Result<std::string> listed = s_.ui.fs.lookupListed(path, Lookup::WithHiddenAndSystem);
+        if (listed && listed.value().empty()) {
+            continue;
+        }
         // A file that cannot be opened keeps its attributes without a word: the deletion
         // that follows reports it if it cannot go. Only a change that failed on a file
         // that could be opened is worth asking about, since Retry may then succeed.

@@ -99,23 +99,14 @@ std::string Deletion::processTicked(bool rename) {
             continue;
         }
         const std::string& path = found.text(i);
-        // An entry whose file is gone leaves without a word. A lookup that fails, rather
-        // than finding nothing, goes on to the attempt, whose failure is then reported.
-        const auto gone = [&] {
-            Result<std::string> name = fs.lookup(path, Lookup::WithHiddenAndSystem);
-            return name && name.value().empty();
-        };
+        // An entry whose file is gone leaves without a word; so does one whose file a
+        // package has installed since the scan, which is never touched. Looked up first:
+        // a folder that has taken the file's place would rename. A lookup that fails,
+        // rather than finding nothing, goes on to the attempt, whose failure is reported.
+        const Result<std::string> name = fs.lookupListed(path, Lookup::WithHiddenAndSystem);
         Status done;
-        if (rename) {
-            // Looked up first: a folder that has taken the file's place would rename.
-            done = gone() ? Status::success() : fs.renameNoReplace(path, path + ".del");
-        } else {
-            // The deletion refuses folders and missing files, so looking up only after a
-            // failure ends the same way with one file-system call fewer per file.
-            done = fs.removeFile(path);
-            if (!done && gone()) {
-                done = Status::success();
-            }
+        if (!name || !name.value().empty()) {
+            done = rename ? fs.renameNoReplace(path, path + ".del") : fs.removeFile(path);
         }
         if (done) {
             finished.push_back(i);

@@ -28,7 +28,7 @@ void Rename::mRename_Click() {
         return;  // no file to work on
     }
     const std::string path = found.text(static_cast<std::size_t>(index));
-    Result<std::string> looked = s_.ui.fs.lookup(path, Lookup::WithHiddenAndSystem);
+    Result<std::string> looked = s_.ui.fs.lookupListed(path, Lookup::WithHiddenAndSystem);
     if (!looked) {
         fail(looked.error().description);
         return;

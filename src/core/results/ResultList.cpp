@@ -42,7 +42,7 @@ void ResultList::lstFound_MouseUp(int button, int shift) {
     }
     // A file gone since the scan, hidden, or not readable leaves the name out; the
     // open command itself then decides what to say.
-    const Result<std::string> name = s_.ui.fs.lookup(current, Lookup::Ordinary);
+    const Result<std::string> name = s_.ui.fs.lookupListed(current, Lookup::Ordinary);
     c.setCaption("mOpen", kOpenPrefix + (name ? name.value() : std::string()));
     c.setEnabled("mOpen", true);
     s_.ui.window.popupMenu("mList");

@@ -252,8 +252,7 @@ void FolderQueue::reopen(std::size_t index, const WalkNode& below) {
                                                         : fs_.openSubfolder(*above, path_[i]->name);
         if (!opened || !opened.value() || opened.value()->id != path_[i]->id) {
             // Moved or replaced meanwhile: what is below it now is another tree.
-            node.error =
-                opened ? errorOf(ENOENT) : opened.error();
+            node.error = opened ? errorOf(ENOENT) : opened.error();
             return;
         }
         at = std::move(opened).value();

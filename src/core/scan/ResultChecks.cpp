@@ -41,7 +41,7 @@ void ResultChecks::CheckFiles() {
     const HeldFolders held(s_.ui.fs);
     std::vector<std::size_t> gone;
     for (std::size_t i = 0; i < found.count(); ++i) {
-        auto name = s_.ui.fs.lookup(found.text(i), Lookup::WithHidden);
+        auto name = s_.ui.fs.lookupListed(found.text(i), Lookup::WithHidden);
         if (name && name.value().empty()) {
             gone.push_back(i);
         }

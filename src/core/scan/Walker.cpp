@@ -115,12 +115,18 @@ void Walker::listMatches(const WalkNode& node) {
     std::vector<std::string> found;
     found.reserve(node.matches.size());
     for (const FolderMatch& match : node.matches) {
+        // What a package installed is a system file: the system needs it.
+        if (rules_.skipSystem && s_.ui.fs.packageOwned(*node.folder, match.name)) {
+            continue;
+        }
         std::string& entry = found.emplace_back();
         entry.reserve(prefix + match.name.size());
         entry.append(path_).resize(prefix, '/');
         entry += match.name;
     }
-    s_.ui.lstFound.appendMany(std::move(found));
+    if (!found.empty()) {
+        s_.ui.lstFound.appendMany(std::move(found));
+    }
 }
 
 }  // namespace scourix

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/DpkgDatabase.h"
 #include "platform/posix/FileBytes.h"
 #include "platform/posix/GbkCodec.h"
 #include "platform/posix/MountTable.h"
@@ -55,8 +56,12 @@ int statEntry(const Result<ReachedEntry>& at, struct stat& st) {
 
 }  // namespace
 
-PosixFileSystem::PosixFileSystem(std::string programFolder)
-    : programFolder_(std::move(programFolder)) {
+PosixFileSystem::PosixFileSystem(std::string programFolder,
+                                 std::shared_ptr<PackageDatabase> packages)
+    : programFolder_(std::move(programFolder)), packages_(std::move(packages)) {
+    if (!packages_) {
+        packages_ = std::make_shared<DpkgDatabase>();
+    }
     // A write beyond the file-size limit then fails as "File too large", which the
     // procedures report and clean up after, instead of ending the program half-way.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -79,7 +84,61 @@ PosixFileSystem::PosixFileSystem(std::string programFolder)
 }
 
 Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filter) const {
+    return lookupIn(resolver_.reach(path, false), filter);
+}
+
+Result<std::string> PosixFileSystem::lookupListed(const std::string& path, Lookup filter) const {
     const Result<ReachedEntry> at = resolver_.reach(path, false);
+    Result<std::string> found = lookupIn(at, filter);
+    if (found && !found.value().empty() && ownedIn(at.value().dir(), at.value().name)) {
+        return std::string();
+    }
+    return found;
+}
+
+bool PosixFileSystem::packageOwned(const OpenFolder& folder, std::string_view name) const {
+    return ownedIn(static_cast<const PosixFolder&>(folder).fd(), name);
+}
+
+bool PosixFileSystem::ownedIn(int fd, std::string_view name) const {
+    // The folder's real path, as the package database spells paths: whatever way the
+    // scan or the entry's text took to it, links and all.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        return false;
+    }
+    std::lock_guard lock(folderPathLock_);
+    if (folderPathOf_[0] != st.st_dev || folderPathOf_[1] != st.st_ino || folderPath_.empty()) {
+        std::string link = "/proc/self/fd/" + std::to_string(fd);
+        std::string real(4096, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
+            if (n < 0) {
+                return false;
+            }
+            if (static_cast<std::size_t>(n) < real.size()) {
+                real.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            real.resize(real.size() * 2);
+        }
+        if (real.empty() || real.front() != '/') {
+            return false;  // not a path of this file system's tree (deleted, elsewhere)
+        }
+        folderPath_ = std::move(real);
+        folderPathOf_[0] = st.st_dev;
+        folderPathOf_[1] = st.st_ino;
+    }
+    std::string path = folderPath_;
+    if (path.back() != '/') {
+        path += '/';
+    }
+    path += name;
+    return packages_->owns(path);
+}
+
+Result<std::string> PosixFileSystem::lookupIn(const Result<ReachedEntry>& at,
+                                              Lookup filter) const {
     struct stat st {};
     if (const int error = statEntry(at, st); error != 0) {
         if (error == ENOENT || error == ENOTDIR) {

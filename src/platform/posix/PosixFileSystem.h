@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/PackageDatabase.h"
 #include "platform/posix/PathResolver.h"
 #include "platform/posix/VirtualFileSystems.h"
 
@@ -15,10 +18,14 @@ namespace scourix {
 class PosixFileSystem final : public FileSystem {
 public:
     // programFolder: where TypeList.ini and TypeRead.ini live; empty for the folder of
-    // the running executable.
-    explicit PosixFileSystem(std::string programFolder = {});
+    // the running executable. packages: who installed which file; the dpkg database when
+    // none is given.
+    explicit PosixFileSystem(std::string programFolder = {},
+                             std::shared_ptr<PackageDatabase> packages = {});
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
+    Result<std::string> lookupListed(const std::string& path, Lookup filter) const override;
+    bool packageOwned(const OpenFolder& folder, std::string_view name) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
 
     Status removeFile(const std::string& path) override;
@@ -53,8 +60,17 @@ public:
 
 private:
     Result<std::string> readBytes(const std::string& path) const;
+    Result<std::string> lookupIn(const Result<ReachedEntry>& at, Lookup filter) const;
+    // Whether a package owns the entry `name` of the folder open as fd, a folder reached
+    // by the walk or by the resolver.
+    bool ownedIn(int fd, std::string_view name) const;
 
     std::string programFolder_;
+    std::shared_ptr<PackageDatabase> packages_;
+    // The real path of the folder asked about last: runs of files in one folder ask once.
+    mutable std::mutex folderPathLock_;
+    mutable std::uint64_t folderPathOf_[2] = {0, 0};  // its device and inode
+    mutable std::string folderPath_;
     PathResolver resolver_;
     mutable VirtualFileSystems virtuals_;
 };
