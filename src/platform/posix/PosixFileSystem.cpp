@@ -44,6 +44,24 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
+// The real path of the folder open as fd, as the package database spells paths: whatever
+// way the scan or the entry's text took to it, links and all. "" when there is none.
+std::string realPathOf(int fd) {
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    std::string real(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
+        if (n < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(n) < real.size()) {
+            real.resize(static_cast<std::size_t>(n));
+            return real;
+        }
+        real.resize(real.size() * 2);
+    }
+}
+
 // The entry at path without following it: 0, or the errno of the failure.
 int statEntry(const Result<ReachedEntry>& at, struct stat& st) {
     if (!at) {
@@ -90,46 +108,39 @@ Result<std::string> PosixFileSystem::lookup(const std::string& path, Lookup filt
 Result<std::string> PosixFileSystem::lookupListed(const std::string& path, Lookup filter) const {
     const Result<ReachedEntry> at = resolver_.reach(path, false);
     Result<std::string> found = lookupIn(at, filter);
-    if (found && !found.value().empty() && ownedIn(at.value().dir(), at.value().name)) {
-        return std::string();
+    if (!found || found.value().empty()) {
+        return found;
     }
-    return found;
+    // Runs of entries in one held folder find its real path once.
+    if (listedFolder_ != at.value().folder) {
+        listedFolderPath_ = realPathOf(at.value().dir());
+        listedFolder_ = holds_ > 0 ? at.value().folder : nullptr;
+    }
+    return owned(listedFolderPath_, found.value()) ? std::string() : found;
+}
+
+void PosixFileSystem::holdFolders(bool hold) {
+    resolver_.hold(hold);
+    holds_ += hold ? 1 : -1;
+    if (holds_ == 0) {
+        listedFolder_.reset();
+    }
 }
 
 bool PosixFileSystem::packageOwned(const OpenFolder& folder, std::string_view name) const {
-    return ownedIn(static_cast<const PosixFolder&>(folder).fd(), name);
+    const auto& open = static_cast<const PosixFolder&>(folder);
+    if (open.realPath.empty()) {
+        open.realPath = realPathOf(open.fd());
+    }
+    return owned(open.realPath, name);
 }
 
-bool PosixFileSystem::ownedIn(int fd, std::string_view name) const {
-    // The folder's real path, as the package database spells paths: whatever way the
-    // scan or the entry's text took to it, links and all.
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
+bool PosixFileSystem::owned(const std::string& folder, std::string_view name) const {
+    // Not a path in this file system's tree (deleted meanwhile, or unknown): no package's.
+    if (folder.empty() || folder.front() != '/') {
         return false;
     }
-    std::lock_guard lock(folderPathLock_);
-    if (folderPathOf_[0] != st.st_dev || folderPathOf_[1] != st.st_ino || folderPath_.empty()) {
-        std::string link = "/proc/self/fd/" + std::to_string(fd);
-        std::string real(4096, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
-            if (n < 0) {
-                return false;
-            }
-            if (static_cast<std::size_t>(n) < real.size()) {
-                real.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            real.resize(real.size() * 2);
-        }
-        if (real.empty() || real.front() != '/') {
-            return false;  // not a path of this file system's tree (deleted, elsewhere)
-        }
-        folderPath_ = std::move(real);
-        folderPathOf_[0] = st.st_dev;
-        folderPathOf_[1] = st.st_ino;
-    }
-    std::string path = folderPath_;
+    std::string path = folder;
     if (path.back() != '/') {
         path += '/';
     }
@@ -137,8 +148,7 @@ bool PosixFileSystem::ownedIn(int fd, std::string_view name) const {
     return packages_->owns(path);
 }
 
-Result<std::string> PosixFileSystem::lookupIn(const Result<ReachedEntry>& at,
-                                              Lookup filter) const {
+Result<std::string> PosixFileSystem::lookupIn(const Result<ReachedEntry>& at, Lookup filter) const {
     struct stat st {};
     if (const int error = statEntry(at, st); error != 0) {
         if (error == ENOENT || error == ENOTDIR) {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -32,7 +31,7 @@ public:
     Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     Result<bool> resetAttributes(const std::string& path) override;
-    void holdFolders(bool hold) override { resolver_.hold(hold); }
+    void holdFolders(bool hold) override;
 
     Result<OpenFolderPtr> openFolder(const std::string& path) const override;
     Result<OpenFolderPtr> openSubfolder(const OpenFolder& parent,
@@ -61,16 +60,15 @@ public:
 private:
     Result<std::string> readBytes(const std::string& path) const;
     Result<std::string> lookupIn(const Result<ReachedEntry>& at, Lookup filter) const;
-    // Whether a package owns the entry `name` of the folder open as fd, a folder reached
-    // by the walk or by the resolver.
-    bool ownedIn(int fd, std::string_view name) const;
+    // Whether a package owns the file `name` in the folder whose real path is given.
+    bool owned(const std::string& folder, std::string_view name) const;
 
     std::string programFolder_;
     std::shared_ptr<PackageDatabase> packages_;
-    // The real path of the folder asked about last: runs of files in one folder ask once.
-    mutable std::mutex folderPathLock_;
-    mutable std::uint64_t folderPathOf_[2] = {0, 0};  // its device and inode
-    mutable std::string folderPath_;
+    // While folders are held: the folder lookupListed reached last, and its real path.
+    int holds_ = 0;
+    mutable std::shared_ptr<const UniqueFd> listedFolder_;
+    mutable std::string listedFolderPath_;
     PathResolver resolver_;
     mutable VirtualFileSystems virtuals_;
 };
