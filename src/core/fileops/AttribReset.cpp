@@ -18,25 +18,9 @@ void AttribReset::SetFileAttrib() {
         if (listed && listed.value().empty()) {
             continue;
         }
-        // A file that cannot be opened keeps its attributes without a word: the deletion
-        // that follows reports it if it cannot go. Only a change that failed on a file
-        // that could be opened is worth asking about, since Retry may then succeed.
-        for (;;) {
-            Result<bool> reset = s_.ui.fs.resetAttributes(path);
-            if (reset) {
-                break;
-            }
-            const std::string text = std::string("设置文件属性时发生错误。") + kCrLf + kCrLf +
-                                     path + kCrLf + reset.error().description;
-            const int answer = s_.ui.dialogs.messageBox(text, mb::kAbortRetryIgnore | mb::kCritical,
-                                                        "设置文件属性");
-            if (answer == mb::kIdAbort) {
-                return;
-            }
-            if (answer != mb::kIdRetry) {
-                break;
-            }
-        }
+        // A change that fails goes unnoticed here: the deletion that follows reports the
+        // file if it cannot go.
+        (void)s_.ui.fs.resetAttributes(path);
     }
 }
 

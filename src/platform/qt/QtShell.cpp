@@ -46,7 +46,7 @@ OpenOutcome QtShell::openDocument(const std::string& path) {
     if (!hasDefaultApplication(mimeTypeOf(path))) {
         return OpenOutcome::NoAssociation;
     }
-    return spawnDetached("xdg-open", path) ? OpenOutcome::Opened : OpenOutcome::Failed;
+    return spawnDetached("xdg-open", absolute(path)) ? OpenOutcome::Opened : OpenOutcome::Failed;
 }
 
 void QtShell::showProperties(const std::string& path) {
@@ -64,7 +64,8 @@ void QtShell::showProperties(const std::string& path) {
 }
 
 void QtShell::openTextFile(const std::string& path) {
-    spawnDetached("xdg-open", path);
+    // Always absolute: a name beginning with "-" would be taken for an option.
+    spawnDetached("xdg-open", absolute(path));
 }
 
 QString QtShell::fileUri(const std::string& path) {
