@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "TempFolder.h"
-#include "platform/posix/GbkCodec.h"
+#include "platform/posix/Gb18030Codec.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace scourix {
@@ -39,10 +39,10 @@ protected:
     PosixFileSystem fs;
 };
 
-TEST(GbkCodec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
-    EXPECT_EQ(GbkCodec::encode(kChinese), kChineseGbk);
-    EXPECT_EQ(GbkCodec::decode(kChineseGbk), kChinese);
-    EXPECT_EQ(GbkCodec::decode(std::string("a\0b", 3)), std::string("a\0b", 3));
+TEST(Gb18030Codec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
+    EXPECT_EQ(Gb18030Codec::encode(kChinese), kChineseGbk);
+    EXPECT_EQ(Gb18030Codec::decode(kChineseGbk), kChinese);
+    EXPECT_EQ(Gb18030Codec::decode(std::string("a\0b", 3)), std::string("a\0b", 3));
     const std::pair<std::string, std::string> encoded[] = {
         {"a\xf0\x9f\x98\x80z", "a?z"},         // an emoji
         {"x\xff\xfey", "x\xff\xfey"},          // not UTF-8: a file name's own bytes
@@ -51,12 +51,12 @@ TEST(GbkCodec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
         {"\xed\xa0\x80", "\xed\xa0\x80"},      // an encoded surrogate
     };
     for (const auto& [utf8, gbk] : encoded) {
-        EXPECT_EQ(GbkCodec::encode(utf8), gbk) << utf8;
+        EXPECT_EQ(Gb18030Codec::encode(utf8), gbk) << utf8;
     }
     // Decoding replaces each byte that begins no character.
-    EXPECT_EQ(GbkCodec::decode("a\xd6"), "a" + kFffd);
-    EXPECT_EQ(GbkCodec::decode("\x81\r\nx"), kFffd + "\r\nx");
-    EXPECT_EQ(GbkCodec::decode("\xff\xff\xd6\xd0"), kFffd + kFffd + "中");
+    EXPECT_EQ(Gb18030Codec::decode("a\xd6"), "a" + kFffd);
+    EXPECT_EQ(Gb18030Codec::decode("\x81\r\nx"), kFffd + "\r\nx");
+    EXPECT_EQ(Gb18030Codec::decode("\xff\xff\xd6\xd0"), kFffd + kFffd + "中");
 }
 
 TEST_F(PosixTextFiles, WritesGbkAndReadsLinesAtEveryKindOfLineEnd) {

@@ -14,7 +14,7 @@
 
 #include "platform/posix/AtPath.h"
 #include "platform/posix/FileBytes.h"
-#include "platform/posix/GbkCodec.h"
+#include "platform/posix/Gb18030Codec.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/SystemError.h"
 
@@ -414,7 +414,7 @@ Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& p
     }
     // GBK's second bytes are never CR or LF, so the decoded text splits where the bytes
     // would.
-    return splitLines(GbkCodec::decode(bytes.value()));
+    return splitLines(Gb18030Codec::decode(bytes.value()));
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {
@@ -422,15 +422,15 @@ Result<std::string> PosixFileSystem::readText(const std::string& path) const {
     if (!bytes) {
         return bytes.error();
     }
-    return GbkCodec::decode(bytes.value());
+    return Gb18030Codec::decode(bytes.value());
 }
 
 Status PosixFileSystem::writeText(const std::string& path, const std::string& text) {
-    return FileBytes::create(path, GbkCodec::encode(text));
+    return FileBytes::create(path, Gb18030Codec::encode(text));
 }
 
 Status PosixFileSystem::replaceText(const std::string& path, const std::string& text) {
-    return FileBytes::replace(path, GbkCodec::encode(text));
+    return FileBytes::replace(path, Gb18030Codec::encode(text));
 }
 
 }  // namespace scourix

@@ -7,7 +7,7 @@ namespace scourix {
 
 // Text files on disk are in code page 936 (GBK); texts in memory are UTF-8. Both
 // directions take any input: they convert in bulk and step over bad bytes one at a time.
-class GbkCodec {
+class Gb18030Codec {
 public:
     // Code page 936 to UTF-8. Every byte that does not begin a valid character becomes
     // one U+FFFD; NUL bytes are kept.

@@ -1,4 +1,4 @@
-#include "platform/posix/GbkCodec.h"
+#include "platform/posix/Gb18030Codec.h"
 
 #include <iconv.h>
 
@@ -80,11 +80,11 @@ std::string convert(bool toGbk, std::string_view input, RepairFn repair) {
 
 }  // namespace
 
-std::string GbkCodec::decode(std::string_view gbk) {
+std::string Gb18030Codec::decode(std::string_view gbk) {
     return convert(false, gbk, [](std::string_view) { return Repair{1, kReplacement}; });
 }
 
-std::string GbkCodec::encode(std::string_view utf8) {
+std::string Gb18030Codec::encode(std::string_view utf8) {
     return convert(true, utf8, [](std::string_view rest) {
         const std::size_t n = utf8SequenceLength(rest);
         if (n > 0) {
@@ -94,7 +94,7 @@ std::string GbkCodec::encode(std::string_view utf8) {
     });
 }
 
-std::size_t GbkCodec::utf8SequenceLength(std::string_view text) {
+std::size_t Gb18030Codec::utf8SequenceLength(std::string_view text) {
     if (text.empty()) {
         return 0;
     }

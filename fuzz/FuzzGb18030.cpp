@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Utf8.h"
-#include "platform/posix/GbkCodec.h"
+#include "platform/posix/Gb18030Codec.h"
 
 using namespace scourix;
 
@@ -24,7 +24,7 @@ bool validUtf8(const std::string& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::string text = GbkCodec::decode(bytes);
+    const std::string text = Gb18030Codec::decode(bytes);
     if (!validUtf8(text)) {
         std::abort();
     }
@@ -33,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at; (at = expected.find(fffd)) != std::string::npos;) {
         expected.replace(at, fffd.size(), "?");
     }
-    if (GbkCodec::decode(GbkCodec::encode(text)) != expected) {
+    if (Gb18030Codec::decode(Gb18030Codec::encode(text)) != expected) {
         std::abort();
     }
     // Encoding arbitrary bytes never fails: what is not UTF-8 passes through.
-    (void)GbkCodec::encode(bytes);
+    (void)Gb18030Codec::encode(bytes);
     return 0;
 }
