@@ -5,17 +5,19 @@
 
 namespace scourix {
 
-// Text files on disk are in code page 936 (GBK); texts in memory are UTF-8. Both
-// directions take any input: they convert in bulk and step over bad bytes one at a time.
+// Text files on disk are in GB18030, written so that a file of code page 936 (GBK) reads
+// and writes byte for byte as that code page does; texts in memory are UTF-8. Both
+// directions take any input and never turn one character into another.
 class Gb18030Codec {
 public:
-    // Code page 936 to UTF-8. Every byte that does not begin a valid character becomes
-    // one U+FFFD; NUL bytes are kept.
-    static std::string decode(std::string_view gbk);
+    // GB18030 to UTF-8. Code page 936's codes read as that code page reads them (0x80 is
+    // the euro sign, as is A2 E3); every byte that does not begin a valid character
+    // becomes one U+FFFD; NUL bytes are kept.
+    static std::string decode(std::string_view bytes);
 
-    // UTF-8 to code page 936. A character the code page cannot represent becomes "?";
-    // bytes that are not valid UTF-8 are copied unchanged, so a file name that is not
-    // UTF-8 keeps its exact bytes.
+    // UTF-8 to GB18030: code page 936's characters get that code page's bytes, all others
+    // their four-byte codes. A byte that is not valid UTF-8 is written as the visible
+    // escape "\xHH", never as another character or a wildcard.
     static std::string encode(std::string_view utf8);
 
     // The length of the valid UTF-8 sequence at the start of text, 0 when it is not one

@@ -412,7 +412,7 @@ Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& p
     if (!bytes) {
         return bytes.error();
     }
-    // GBK's second bytes are never CR or LF, so the decoded text splits where the bytes
+    // GB18030's later bytes are never CR or LF, so the decoded text splits where the bytes
     // would.
     return splitLines(Gb18030Codec::decode(bytes.value()));
 }
