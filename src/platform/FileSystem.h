@@ -34,7 +34,7 @@ struct FolderListing {
 };
 
 // Paths are byte strings holding the native bytes. Texts read and written through here
-// are UTF-8 in memory and code page 936 (GBK) with CR LF line ends on disk.
+// are UTF-8 in memory and GB18030 with CR LF line ends on disk.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;

@@ -51,11 +51,11 @@ TEST(Gb18030Codec, RoundTripsEveryKindOfCode) {
         {std::string("a\0b", 3), std::string("a\0b", 3)},
         {utf8(0x80) + utf8(0xFFFF) + utf8(0x10FFFF),
          "\x81\x30\x81\x30\x84\x31\xA4\x39\xE3\x32\x9A\x35"},
-        {utf8(0xE5E5), "\xA3\xA0"},          // private use, a two-byte code page 936 lacks
-        {utf8(0xE7C7), "\x81\x35\xF4\x37"},  // off the four-byte runs
-        {utf8(0xE78E), "\x84\x31\x82\x38"},  // the slot its old code's new character left
-        {utf8(0xE816), "\xFE\x51"},          // and its CJK Extension B twin:
-        {utf8(0x20087), "\x95\x32\x90\x31"},
+        {utf8(0xE5E5), "\xA3\xA0"},           // private use, a two-byte code page 936 lacks
+        {utf8(0xE7C7), "\x81\x35\xF4\x37"},   // off the four-byte runs
+        {utf8(0xE78E), "\x84\x31\x82\x38"},   // the slot its old code's new character left
+        {utf8(0xE816), "\xFE\x51"},           // keeps its two-byte code, and
+        {utf8(0x20087), "\x95\x32\x90\x31"},  // its CJK Extension B twin its four-byte one
     };
     for (const auto& [text, bytes] : cases) {
         EXPECT_EQ(Codec::encode(text), bytes) << text;
@@ -72,7 +72,9 @@ TEST(Gb18030Codec, ReadsEveryByteThatBeginsNoCharacterAsOneReplacement) {
         {"\xFF\xFF\xD6\xD0", kFffd + kFffd + "中"},
         {"\x84\x31\xA5\x30", kFffd + "1" + kFffd + "0"},  // past U+FFFF
         {"\xE3\x32\x9A\x36", kFffd + "2" + kFffd + "6"},  // past U+10FFFF
-        {"\x90\x30\x81\x2F", kFffd + "0" + kFffd + "/"},
+        {"\x82\x30\x80\x30", kFffd + "0€0"},              // each byte out of its range
+        {"\x81\x30\xFF\x30", kFffd + "0" + kFffd + "0"},
+        {"\x81\x30\x81\x3A", kFffd + "0" + kFffd + ":"},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(Codec::decode(bytes), text) << bytes;
@@ -91,10 +93,16 @@ TEST(Gb18030Codec, WritesBytesThatAreNotUtf8AsVisibleEscapes) {
         {"end\xE4\xB8", "end\\xE4\\xB8"},                                // a cut-off sequence
         {"\xED\xA0\x80", "\\xED\\xA0\\x80"},                             // an encoded surrogate
         {"\xC0\xAF\xF4\x90\x80\x80", "\\xC0\\xAF\\xF4\\x90\\x80\\x80"},  // overlong, too large
+        {"\xF8\x90\x80\x80", "\\xF8\\x90\\x80\\x80"},
     };
     for (const auto& [text, bytes] : cases) {
         EXPECT_EQ(Codec::encode(text), bytes) << text;
     }
+    // Surrogates are no characters, their neighbours are.
+    EXPECT_EQ(Codec::utf8SequenceLength("\xED\x9F\xBF"), 3u);
+    EXPECT_EQ(Codec::utf8SequenceLength("\xED\xA0\x80"), 0u);
+    EXPECT_EQ(Codec::utf8SequenceLength("\xED\xBF\xBF"), 0u);
+    EXPECT_EQ(Codec::utf8SequenceLength("\xEE\x80\x80"), 3u);
 }
 
 TEST(Gb18030Codec, KeepsACodePage936FileByteForByte) {

@@ -122,7 +122,7 @@ struct CodeTables {
         }
         for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
             for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F || character[twoByteIndex(lead, trail)] != 0) {
+                if (character[twoByteIndex(lead, trail)] != 0) {
                     continue;
                 }
                 char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
@@ -133,9 +133,8 @@ struct CodeTables {
                 const bool read =
                     iconv(cd, &src, &left, &dst, &room) != static_cast<std::size_t>(-1);
                 // A code read as a character beyond the BMP is left out: those characters
-                // have four-byte codes, and no character gets two codes.
-                if (read && left == 0 && room == sizeof(wchar_t) && out[0] >= 0x80 &&
-                    out[0] <= 0xFFFF) {
+                // keep their four-byte codes.
+                if (read && left == 0 && room == sizeof(wchar_t) && out[0] <= 0xFFFF) {
                     add(lead, trail, static_cast<char16_t>(out[0]));
                 }
             }
