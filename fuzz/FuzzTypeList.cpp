@@ -1,6 +1,7 @@
 // TypeList.ini as the program reads it: any bytes load without a crash, and once saved the
 // list reads back as the same entries with the same ticks. (The first save may differ from
-// what was read: a byte that is not GBK is read as U+FFFD, which is saved as "?".)
+// what was read: a byte that begins no GB18030 character is read as U+FFFD and saved as
+// that character's own code.)
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

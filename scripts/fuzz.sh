@@ -27,7 +27,7 @@ run() {
     grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$build/fuzz_$name.log" || true
 }
 pids=()
-for name in TypeList Gbk Wildcard SortOrder; do
+for name in TypeList Gb18030 Wildcard SortOrder; do
     run "$name" &
     pids+=($!)
     if [ ${#pids[@]} -ge "$jobs" ]; then

@@ -61,7 +61,8 @@ using WrittenFilePtr = std::shared_ptr<const WrittenFile>;
 // Paths are byte strings holding the native bytes. Every path is reached one component at
 // a time from "/" (or the current folder): a symbolic link on the way is followed only
 // when it belongs to the system or to the user running the program; another user's link
-// fails as "Permission denied". Texts read and written through here are UTF-8 in memory.
+// fails as "Permission denied". Texts read and written through here are UTF-8 in memory
+// and GB18030 with CR LF line ends on disk.
 // The walk operations may be called from several threads at once.
 class FileSystem {
 public:

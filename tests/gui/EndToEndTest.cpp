@@ -22,7 +22,8 @@ using Texts = std::vector<std::string>;
 using test::contentOf;
 using test::exists;
 
-// Text as it lies on disk: GBK, by the C library's own converter.
+// Text as it lies on disk: code page 936 (kept as it is in GB18030), by the C library's
+// own converter.
 std::string gbk(std::string utf8) {
     iconv_t cd = iconv_open("GBK", "UTF-8");
     std::string out(utf8.size() * 2, '\0');

@@ -1,4 +1,4 @@
-// Text files: GBK on disk and UTF-8 in memory, line splitting, and writes that never
+// Text files: GB18030 on disk and UTF-8 in memory, line splitting, and writes that never
 // leave a half-written file or destroy the old one, even when the disk fills up.
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "TempFolder.h"
-#include "platform/posix/GbkCodec.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace scourix {
@@ -37,27 +36,7 @@ protected:
     PosixFileSystem fs;
 };
 
-TEST(GbkCodec, ConvertsBothWaysMarkingMissingCharactersAndKeepingForeignBytes) {
-    EXPECT_EQ(GbkCodec::encode(kChinese), kChineseGbk);
-    EXPECT_EQ(GbkCodec::decode(kChineseGbk), kChinese);
-    EXPECT_EQ(GbkCodec::decode(std::string("a\0b", 3)), std::string("a\0b", 3));
-    const std::pair<std::string, std::string> encoded[] = {
-        {"a\xf0\x9f\x98\x80z", "a?z"},         // an emoji
-        {"x\xff\xfey", "x\xff\xfey"},          // not UTF-8: a file name's own bytes
-        {"\xe4\xb8\xad\xff", "\xd6\xd0\xff"},  // 中 then a stray byte
-        {"end\xe4\xb8", "end\xe4\xb8"},        // a cut-off sequence
-        {"\xed\xa0\x80", "\xed\xa0\x80"},      // an encoded surrogate
-    };
-    for (const auto& [utf8, gbk] : encoded) {
-        EXPECT_EQ(GbkCodec::encode(utf8), gbk) << utf8;
-    }
-    // Decoding replaces each byte that begins no character.
-    EXPECT_EQ(GbkCodec::decode("a\xd6"), "a" + kFffd);
-    EXPECT_EQ(GbkCodec::decode("\x81\r\nx"), kFffd + "\r\nx");
-    EXPECT_EQ(GbkCodec::decode("\xff\xff\xd6\xd0"), kFffd + kFffd + "中");
-}
-
-TEST_F(PosixTextFiles, WritesGbkAndReadsLinesAtEveryKindOfLineEnd) {
+TEST_F(PosixTextFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
     const std::string path = dir / "report.txt";
     ASSERT_TRUE(fs.writeText(path, kChinese));
     EXPECT_EQ(contentOf(path), kChineseGbk);

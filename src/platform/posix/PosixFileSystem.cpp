@@ -13,7 +13,7 @@
 
 #include "platform/posix/DpkgDatabase.h"
 #include "platform/posix/FileBytes.h"
-#include "platform/posix/GbkCodec.h"
+#include "platform/posix/Gb18030Codec.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixFolder.h"
 #include "platform/posix/PosixWrittenFile.h"
@@ -417,9 +417,9 @@ Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& p
     if (!bytes) {
         return bytes.error();
     }
-    // GBK's second bytes are never CR or LF, so the decoded text splits where the bytes
+    // GB18030's later bytes are never CR or LF, so the decoded text splits where the bytes
     // would.
-    return splitLines(GbkCodec::decode(bytes.value()));
+    return splitLines(Gb18030Codec::decode(bytes.value()));
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {
@@ -427,7 +427,7 @@ Result<std::string> PosixFileSystem::readText(const std::string& path) const {
     if (!bytes) {
         return bytes.error();
     }
-    return GbkCodec::decode(bytes.value());
+    return Gb18030Codec::decode(bytes.value());
 }
 
 Result<WrittenFilePtr> PosixFileSystem::writeText(const std::string& path,
@@ -436,7 +436,7 @@ Result<WrittenFilePtr> PosixFileSystem::writeText(const std::string& path,
     if (!at) {
         return at.error();
     }
-    return FileBytes::createNew(at.value().dir(), at.value().name.c_str(), GbkCodec::encode(text));
+    return FileBytes::createNew(at.value().dir(), at.value().name.c_str(), Gb18030Codec::encode(text));
 }
 
 Status PosixFileSystem::replaceText(const std::string& path, const std::string& text) {
@@ -446,7 +446,7 @@ Status PosixFileSystem::replaceText(const std::string& path, const std::string& 
     if (!at) {
         return at.error();
     }
-    return FileBytes::replace(at.value().dir(), at.value().name.c_str(), GbkCodec::encode(text));
+    return FileBytes::replace(at.value().dir(), at.value().name.c_str(), Gb18030Codec::encode(text));
 }
 
 }  // namespace scourix
