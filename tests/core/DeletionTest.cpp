@@ -51,11 +51,11 @@ TEST(DeletionTest, QuestionsAndReportOfBothCommands) {
         MainForm form{fake.platform()};
         fake.clock.time = {2005, 1, 2, 3, 4, 5};
         fake.fs.addFile("/d/a.tmp", "a", true);
-        fake.fs.addFile("/d/b\xff.tmp", "b");  // not UTF-8: acted on by its bytes
-        fake.fs.addFile("/d/c.tmp", "c");
-        fake.fs.failOn(cmd.temporary ? FsOp::Rename : FsOp::Remove, "/d/c.tmp",
+        fake.fs.addFile("/d/b\xff.tmp", "b");    // not UTF-8: acted on by its bytes
+        fake.fs.addFile("/d/c\n\xe9.tmp", "c");  // its report line shows the escapes
+        fake.fs.failOn(cmd.temporary ? FsOp::Rename : FsOp::Remove, "/d/c\n\xe9.tmp",
                        {EBUSY, "Device or resource busy"});
-        const Texts all{"/d/a.tmp", "/d/gone.tmp", "/d/b\xff.tmp", "/d/c.tmp"};
+        const Texts all{"/d/a.tmp", "/d/gone.tmp", "/d/b\xff.tmp", "/d/c\n\xe9.tmp"};
         fake.lstFound.setTexts(all);
         (form.*cmd.click)();
         EXPECT_EQ(shown(fake.dialogs), (Boxes{{"没有选取任何文件。", 16, cmd.t[0]}}));
@@ -74,7 +74,7 @@ TEST(DeletionTest, QuestionsAndReportOfBothCommands) {
         fake.dialogs.answers = {mb::kIdYes, mb::kIdNo, mb::kIdYes};
         (form.*cmd.click)();
         const std::string lines =
-            "1\x1a /d/c.tmp\x1a[Device or resource busy]\r\n" +
+            "1\x1a /d/c\\n\\xE9.tmp\x1a[Device or resource busy]\r\n" +
             std::string(cmd.temporary ? "" : "2\x1a /d/a.tmp\x1a[Permission denied]\r\n");
         EXPECT_EQ(shown(fake.dialogs),
                   (Boxes{{cmd.t[1], 308, cmd.t[2]},
@@ -86,15 +86,16 @@ TEST(DeletionTest, QuestionsAndReportOfBothCommands) {
         EXPECT_EQ(info.text, cmd.t[3] + "01-02-2005 03:04:05)\r\n" + kHeaderRule + lines);
         EXPECT_TRUE(info.heading == "错误信息" && info.textColor == kRed &&
                     info.background == kCream);
-        EXPECT_EQ(fake.lstFound.checkedTexts(),
-                  cmd.temporary ? Texts({"/d/c.tmp"}) : Texts({"/d/a.tmp", "/d/c.tmp"}));
+        EXPECT_EQ(fake.lstFound.checkedTexts(), cmd.temporary
+                                                    ? Texts({"/d/c\n\xe9.tmp"})
+                                                    : Texts({"/d/a.tmp", "/d/c\n\xe9.tmp"}));
         EXPECT_EQ(fake.fs.exists("/d/a.tmp.del"), cmd.temporary);
 
         // Yes resets read-only first; No to the last question shows no report.
         fake.lstFound.setAllChecked(true);
         fake.dialogs.answers = {mb::kIdYes, mb::kIdYes, mb::kIdNo};
         (form.*cmd.click)();
-        EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{"/d/c.tmp"});
+        EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{"/d/c\n\xe9.tmp"});
         EXPECT_FALSE(fake.fs.exists("/d/a.tmp") || fake.fs.exists("/d/b\xff.tmp"));
         EXPECT_EQ(fake.fs.exists("/d/b\xff.tmp.del"), cmd.temporary);
         EXPECT_EQ(fake.window.infoWindows.size(), 1u);

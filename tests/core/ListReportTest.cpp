@@ -25,13 +25,13 @@ TEST_F(ListReportTest, ListFileLineForLineBeforeAnyScanAndAfterOne) {
               kHeader + "\r\n\r\n找到的文件：\r\n" + kTrailer);
     state.sFindPlaces = "查找位置\r\n    /\r\n";
     state.sFindTypes = "查找的文件类型：\r\n    *.tmp\r\n    *.bak\r\n";
-    fake.lstFound.setTexts({"/a.tmp", "/work/报告.bak"});
+    fake.lstFound.setTexts({"/a.tmp", "/work/报告.bak", "/bad\xe9\n.tmp"});
     fake.lstFound.setChecked(1, true);
     form.ViewInfo("/home/user/list.txt");
     EXPECT_EQ(fake.fs.content("/home/user/list.txt"),
               kHeader +
                   "查找位置\r\n    /\r\n\r\n查找的文件类型：\r\n    *.tmp\r\n    *.bak\r\n\r\n"
-                  "找到的文件：\r\n    /a.tmp\r\n    /work/报告.bak\r\n" +
+                  "找到的文件：\r\n    /a.tmp\r\n    /work/报告.bak\r\n    /bad\\xE9\\n.tmp\r\n" +
                   kTrailer);
     EXPECT_EQ(fake.shell.openedTextFiles, (Texts{"empty.txt", "/home/user/list.txt"}));
     EXPECT_TRUE(fake.window.infoWindows.empty());

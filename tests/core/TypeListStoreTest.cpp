@@ -91,6 +91,32 @@ public:
     }
 };
 
+// The program folder's copy cannot be deleted: restoring puts a copy of the user's own with
+// the built-in list in front of it, so the next start has the 43 patterns all ticked.
+TEST(TypeListInUseTest, RestoringWithAProtectedProgramFolderBringsTheBuiltInListBack) {
+    for (bool ownCopyFirst : {false, true}) {
+        FakePlatform fake;
+        ProtectedProgramFolder fs;
+        fs.addFile(fs.program + "/TypeList.ini", "1*.old\r\n");
+        fs.addFolder(fs.program, true);
+        fs.addFolder(fs.current);
+        if (ownCopyFirst) {
+            fs.addFile("/home/user/.config/scourix/TypeList.ini", "0*.mine\r\n");
+        }
+        const Platform ui{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
+                          fake.window,   fs,          fake.shell,    fake.clock};
+        fake.dialogs.answers = {mb::kIdYes, mb::kIdOk};
+        MainForm(ui).mResetType_Click();
+        EXPECT_EQ(fake.window.endNowCalls, 1);
+        FakePlatform next;
+        MainForm restarted{Platform{next.lstDrive, next.lstPat, next.lstFound, next.controls,
+                                    next.dialogs, next.window, fs, next.shell, next.clock}};
+        restarted.Form_Load();
+        EXPECT_EQ(next.lstPat.checkedTexts().size(), 43u) << ownCopyFirst;
+        EXPECT_EQ(fs.content(fs.program + "/TypeList.ini"), "1*.old\r\n");
+    }
+}
+
 TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
     ProtectedProgramFolder fs;
     fs.addFolder(fs.program);

@@ -102,6 +102,15 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersTheTextOrEmpty) {
         whenUp(cancel);
         EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
     }
+    // A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
+    // comes back as its own bytes.
+    QString shown;
+    whenUp([&](QWidget* w) {
+        shown = static_cast<InputBoxDialog*>(w)->edit()->text();
+        typeKey(w, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.inputBox("p", "", "\xff\xfe bad.tmp"), "\xff\xfe bad.tmp");
+    EXPECT_EQ(shown, QStringLiteral("\\xFF\\xFE bad.tmp"));
 }
 
 }  // namespace

@@ -54,6 +54,16 @@ TEST_F(QtShellTest, OpenPassesThePathAsOneArgumentWithItsExactBytes) {
     EXPECT_EQ(opened(), dir / "查找结果信息|");
 }
 
+TEST_F(QtShellTest, ARelativeNameBeginningWithADashIsPassedAsAPathNotAnOption) {
+    dir.file("-list.txt", "text\n");
+    char* before = ::getcwd(nullptr, 0);
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    QtShell().openTextFile("-list.txt");
+    EXPECT_EQ(::chdir(before), 0);
+    std::free(before);
+    EXPECT_EQ(opened(), dir / "-list.txt|");
+}
+
 TEST_F(QtShellTest, NoDefaultApplicationOrNoFileStartsNothing) {
     dir.file("default-app", "");
     EXPECT_EQ(QtShell().openDocument(dir.file("report.zzq", "text\n")), OpenOutcome::NoAssociation);

@@ -85,5 +85,28 @@ TEST_F(PosixTextFiles, ReplaceKeepsPermissionsAndCreatesNewFiles) {
     EXPECT_EQ(namesIn(dir.path()), (Texts{"TypeList.ini", "new.ini"}));
 }
 
+// Renaming over a file succeeds whatever its permission bits, and root passes them all: a
+// file its owner made read-only is still not replaced. A link keeps being a link, and the
+// file it leads to is replaced, where the rule for links lets it be followed.
+TEST_F(PosixTextFiles, ReplaceLeavesAReadOnlyFileAndSavesALinksTargetBesideItself) {
+    const std::string list = dir.file("TypeList.ini", "old\r\n");
+    ASSERT_EQ(::chmod(list.c_str(), 0444), 0);
+    EXPECT_EQ(fs.replaceText(list, "new").error().description, "Permission denied");
+    EXPECT_EQ(contentOf(list), "old\r\n");
+
+    dir.folder("real");
+    const std::string target = dir.file("real/TypeList.ini", "old\r\n");
+    const std::string link = dir.link("linked.ini", target);
+    ASSERT_TRUE(fs.replaceText(link, "new"));
+    EXPECT_TRUE(S_ISLNK(test::modeOf(link)));
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_EQ(namesIn(dir / "real"), Texts{"TypeList.ini"});
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(link.c_str(), 54321, 54321), 0);
+        EXPECT_EQ(fs.replaceText(link, "other").error().description, "Permission denied");
+        EXPECT_EQ(contentOf(target), "new");
+    }
+}
+
 }  // namespace
 }  // namespace scourix

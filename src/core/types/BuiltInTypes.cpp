@@ -57,4 +57,14 @@ std::span<const std::string_view> builtInTypes() {
     return kBuiltIn;
 }
 
+std::string builtInTypeList() {
+    std::string text;
+    for (std::string_view pattern : kBuiltIn) {
+        text += '1';
+        text += pattern;
+        text += "\r\n";
+    }
+    return text;
+}
+
 }  // namespace scourix

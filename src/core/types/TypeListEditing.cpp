@@ -6,6 +6,7 @@
 #include "app/ProgramFiles.h"
 #include "app/WindowDesign.h"
 #include "platform/Dialogs.h"
+#include "types/BuiltInTypes.h"
 #include "types/SortOrder.h"
 #include "types/TypeListStore.h"
 
@@ -37,16 +38,26 @@ void TypeListEditing::mResetType_Click() {
     }
     // Only an ordinary file is ever loaded at start-up, so only such a file stands in the
     // way of the built-in list. A lookup that fails counts as no file, as at start-up.
-    // The copy in use: the user's own when the program folder cannot be written.
-    const std::string path = typeListInUse(ui.fs);
-    const Result<std::string> found = ui.fs.lookup(path, Lookup::Ordinary);
-    if (found.ok() && !found.value().empty()) {
-        const Status removed = ui.fs.removeFile(path);
-        if (!removed.ok()) {
-            // Ending now would bring the old list back at the next start: say why and stay.
-            ui.dialogs.messageBox(removed.error().description, mb::kCritical, "恢复列表");
-            return;
-        }
+    const auto exists = [&](const std::string& path) {
+        const Result<std::string> found = ui.fs.lookup(path, Lookup::Ordinary);
+        return found.ok() && !found.value().empty();
+    };
+    // The copy in use is deleted: the user's own when the program folder cannot be
+    // written. A copy in such a folder cannot be deleted, and the next start would read it
+    // again: a copy of the user's own holding the built-in list then stands in front of it.
+    const std::string shared = programFile(ui.fs, kTypeListFile);
+    const std::string own = typeListToWrite(ui.fs);
+    const std::string inUse = typeListInUse(ui.fs);
+    Status restored;
+    if (own != shared && exists(shared)) {
+        restored = ui.fs.replaceText(own, builtInTypeList());
+    } else if (exists(inUse)) {
+        restored = ui.fs.removeFile(inUse);
+    }
+    if (!restored.ok()) {
+        // Ending now would bring the old list back at the next start: say why and stay.
+        ui.dialogs.messageBox(restored.error().description, mb::kCritical, "恢复列表");
+        return;
     }
     ui.dialogs.messageBox("请重新启动程序。", mb::kInformation, ui.controls.caption(kWindowName));
     // The closing procedure must not run: it would write the list back to the file.
