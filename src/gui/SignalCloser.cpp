@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -129,9 +128,9 @@ void SignalCloser::dismiss(QWidget* modal) {
             }
         }
         box->done(answer);
-    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        dialog->reject();
     } else {
+        // A dialog's close box cancels it: the input box answers "", the information
+        // window just goes.
         modal->close();
     }
 }

@@ -34,6 +34,9 @@ protected:
     bool boxUpAtEnd = false;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<SignalCloser> closer;
+    // A box left up would hang the test: a second signal ends it, and the test fails on
+    // the end it did not expect.
+    QTimer watchdog;
 
     SignalCloserTest() { ::setenv("TMPDIR", tmp.c_str(), 1); }
     ~SignalCloserTest() override {
@@ -53,6 +56,9 @@ protected:
                                   }
                               }});
         closer = std::make_unique<SignalCloser>(*window);
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { std::raise(SIGTERM); });
+        watchdog.start(30000);
         window->form().Form_Load();
     }
     void press(const char* name, std::deque<std::string> in = {}) {
@@ -110,6 +116,7 @@ TEST_F(SignalCloserTest, AScanIsStoppedAndUnwoundBeforeTheClosingRemovesItsRepor
     EXPECT_TRUE(dialogs.boxes.back().text.starts_with("用户终止!")) << dialogs.boxes.back().text;
     EXPECT_TRUE(exists(prog + "/TypeList.ini"));
     EXPECT_FALSE(exists(tmp + "/查找结果信息"));
+    EXPECT_EQ(endNowCalls, 0);
 }
 
 TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal) {
