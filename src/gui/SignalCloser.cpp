@@ -107,14 +107,10 @@ void SignalCloser::step() {
         form.cmdStopFind_Click();
         return;
     }
+    // From here on the closing's own failure box waits for the user (or a second signal).
     steps_.stop();
     closing_ = true;
     form.cmdClose_Click();
-    // The closing's own failure box has been answered by now; a refusal tries again.
-    if (window_.isVisible()) {
-        closing_ = false;
-        steps_.start();
-    }
 }
 
 void SignalCloser::dismiss(QWidget* modal) {
