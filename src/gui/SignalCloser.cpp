@@ -86,9 +86,6 @@ void SignalCloser::received() {
 }
 
 void SignalCloser::step() {
-    if (closing_) {
-        return;
-    }
     // Whatever waits for the user first gives way, so that its procedure can return.
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
@@ -109,7 +106,6 @@ void SignalCloser::step() {
     }
     // From here on the closing's own failure box waits for the user (or a second signal).
     steps_.stop();
-    closing_ = true;
     form.cmdClose_Click();
 }
 

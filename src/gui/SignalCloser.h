@@ -34,7 +34,6 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     QTimer steps_;
     bool requested_ = false;
-    bool closing_ = false;
 };
 
 }  // namespace scourix

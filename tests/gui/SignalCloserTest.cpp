@@ -135,7 +135,8 @@ TEST_F(SignalCloserTest, AScanIsStoppedAndUnwoundBeforeTheClosingRemovesItsRepor
 TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal) {
     root.folder("prog/TypeList.ini");  // the list cannot be saved over a folder
     start(true);
-    test::whenUp([](QWidget*) { std::raise(SIGTERM); });
+    // Long enough after the box is up for the first signal's closing to have dismissed it.
+    test::whenUp([](QWidget*) { QTimer::singleShot(200, [] { std::raise(SIGTERM); }); });
     std::raise(SIGTERM);
     for (QDeadlineTimer d(5000); endNowCalls == 0 && !d.hasExpired();) {
         QApplication::processEvents();
