@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "gui/AppIcon.h"
 #include "gui/MainWindow.h"
+#include "gui/SignalCloser.h"
 
 int main(int argc, char* argv[]) {
     // strerror and the like speak the user's language.
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(scourix::AppIcon::icon());
 
     scourix::MainWindow window;
+    // A logout's SIGTERM closes the window as 关闭 does: the pattern list is kept.
+    scourix::SignalCloser closeOnSignal(window);
     // Start-up shows the window and lets its events run once before filling the lists.
     window.form().Form_Load();
     return QApplication::exec();

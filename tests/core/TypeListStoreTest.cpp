@@ -135,5 +135,30 @@ TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
     EXPECT_EQ(typeListToWrite(writable), writable.program + "/TypeList.ini");
 }
 
+// Installed as a package, even a program folder that can be written (root) keeps no list:
+// only the user's copy is read and written, and without a settings folder none is.
+class InstalledProgramFolder : public FakeFileSystem {
+public:
+    std::string config = "/root/.config/scourix";
+    std::string userConfigFolder() const override { return config; }
+    Status makeFolders(const std::string& folder) override {
+        addFolder(folder);
+        return {};
+    }
+};
+
+TEST(TypeListInUseTest, TheInstalledMarkerKeepsTheListOutOfTheProgramFolder) {
+    InstalledProgramFolder fs;
+    fs.addFile(fs.program + "/TypeList.ini", "1*.tmp\r\n");
+    fs.addFile(fs.program + "/installed");
+    const std::string own = "/root/.config/scourix/TypeList.ini";
+    EXPECT_EQ(typeListInUse(fs), own);
+    EXPECT_EQ(typeListToWrite(fs), own);
+    EXPECT_TRUE(fs.exists("/root/.config/scourix"));
+    fs.config.clear();
+    EXPECT_EQ(typeListInUse(fs), "");
+    EXPECT_EQ(typeListToWrite(fs), "");
+}
+
 }  // namespace
 }  // namespace scourix

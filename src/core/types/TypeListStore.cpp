@@ -15,27 +15,46 @@ struct Entry {
     bool ticked = false;
 };
 
+// The package puts this file beside the executable: such a program folder is never
+// written, even by root, so that removing the package leaves nothing behind.
+bool installedAsPackage(const FileSystem& fs) {
+    const Result<std::string> found =
+        fs.lookup(programFile(fs, kInstalledMarker), Lookup::Ordinary);
+    return found.ok() && !found.value().empty();
+}
+
+// "" when the user has no settings folder: the list then has no place of its own.
+std::string usersCopy(const std::string& own) {
+    return own.empty() ? own : own + "/" + std::string(kTypeListFile);
+}
+
 }  // namespace
 
 std::string typeListInUse(const FileSystem& fs) {
     const std::string shared = programFile(fs, kTypeListFile);
     const std::string own = fs.userConfigFolder();
+    if (installedAsPackage(fs)) {
+        return usersCopy(own);
+    }
     if (own.empty() || fs.canWriteIn(fs.programFolder())) {
         return shared;
     }
-    const std::string mine = own + "/" + std::string(kTypeListFile);
+    const std::string mine = usersCopy(own);
     const Result<std::string> found = fs.lookup(mine, Lookup::Ordinary);
     return found.ok() && !found.value().empty() ? mine : shared;
 }
 
 std::string typeListToWrite(FileSystem& fs) {
     const std::string own = fs.userConfigFolder();
-    if (own.empty() || fs.canWriteIn(fs.programFolder())) {
+    if (!installedAsPackage(fs) && (own.empty() || fs.canWriteIn(fs.programFolder()))) {
         return programFile(fs, kTypeListFile);
+    }
+    if (own.empty()) {
+        return own;
     }
     // A failure to make the folder shows as the failure of the save itself.
     (void)fs.makeFolders(own);
-    return own + "/" + std::string(kTypeListFile);
+    return usersCopy(own);
 }
 
 void TypeListStore::initialise() {
@@ -102,7 +121,8 @@ Status TypeListStore::SaveTypeList() {
         text += list.text(i);
         text += kCrLf;
     }
-    return s_.ui.fs.replaceText(path, text);
+    // Installed, with no settings folder at all, there is nowhere to keep it.
+    return path.empty() ? Status{} : s_.ui.fs.replaceText(path, text);
 }
 
 }  // namespace scourix

@@ -10,14 +10,17 @@
 namespace scourix {
 
 inline constexpr std::string_view kTypeListFile = "TypeList.ini";
+// Beside the executable of an installed package.
+inline constexpr std::string_view kInstalledMarker = "installed";
 
 // The copy of TypeList.ini in use. A program folder that can be written holds it, as
 // always. Installed for all users the program folder cannot be written, and the user's own
 // copy in the settings folder takes its place; until there is one, the program folder's
-// copy (or the built-in list) is read.
+// copy (or the built-in list) is read. Installed as a package (the marker file in the
+// program folder), only the user's own copy counts.
 std::string typeListInUse(const FileSystem& fs);
-// Where the list is saved: the program folder when it can be written, else the user's
-// settings folder, made when missing.
+// Where the list is saved: the program folder when it can be written and not installed
+// as a package, else the user's settings folder, made when missing; "" when there is none.
 std::string typeListToWrite(FileSystem& fs);
 
 // The pattern list lstPat and its file TypeList.ini in the program's folder: one line per
