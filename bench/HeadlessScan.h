@@ -13,15 +13,6 @@ namespace scourix::bench {
 // with a headless window layer and the real file system. Records the gaps between passes of
 // the event loop.
 struct HeadlessScan {
-    // A modal box runs the event loop while it is shown.
-    struct Dialogs : FakeDialogs {
-        EventGaps* gaps = nullptr;
-        int messageBox(const std::string& text, int flags, const std::string& title) override {
-            gaps->pass();
-            return FakeDialogs::messageBox(text, flags, title);
-        }
-    };
-
     // threads: MainState::scanThreads (0 lets the scan choose, 1 keeps it on one thread).
     explicit HeadlessScan(const std::string& root, unsigned threads = 0) {
         fake.lstDrive.append(root);
@@ -29,14 +20,15 @@ struct HeadlessScan {
         fake.lstDrive.append("临时文件夹");
         fake.lstPat.setAllChecked(true);
         form.state().scanThreads = threads;
+        // The walk's passes of the event loop; after the walk the byte total and the
+        // existence check run without any, on either side of the summary box.
         fake.window.onDoEvents = [this] { gaps.pass(); };
-        dialogs.gaps = &gaps;
     }
 
     // One scan, answering No to the summary (no report); returns the results' count.
     std::size_t run() {
-        dialogs.answers = {mb::kIdNo};
-        dialogs.boxes.clear();
+        fake.dialogs.answers = {mb::kIdNo};
+        fake.dialogs.boxes.clear();
         gaps.start();
         form.cmdFind_Click();
         gaps.stop();
@@ -44,10 +36,9 @@ struct HeadlessScan {
     }
 
     FakePlatform fake;
-    Dialogs dialogs;
     EventGaps gaps;
     PosixFileSystem fs;
-    MainForm form{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, dialogs,
+    MainForm form{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
                            fake.window, fs, fake.shell, fake.clock}};
 };
 

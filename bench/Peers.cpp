@@ -99,6 +99,29 @@ std::size_t bareWalk(const std::string& root) {
     return count;
 }
 
+std::size_t readdirWalk(const std::string& root) {
+    DIR* dir = ::opendir(root.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    std::size_t count = 0;
+    std::vector<std::string> folders;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
+            continue;
+        }
+        ++count;
+        if (e->d_type == DT_DIR) {
+            folders.push_back(root + "/" + e->d_name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& folder : folders) {
+        count += readdirWalk(folder);
+    }
+    return count;
+}
+
 int runQuietly(const std::vector<std::string>& argv) {
     auto args = pointers(argv);
     posix_spawn_file_actions_t actions;

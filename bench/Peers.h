@@ -11,6 +11,10 @@ namespace scourix::bench {
 // the entries.
 std::size_t bareWalk(const std::string& root);
 
+// The classic bare walk: opendir by the full path, readdir, closedir, one thread; enters
+// every folder the same way and counts the entries.
+std::size_t readdirWalk(const std::string& root);
+
 // Runs a program with arguments (no shell), its output thrown away; returns its exit code.
 int runQuietly(const std::vector<std::string>& argv);
 

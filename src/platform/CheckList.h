@@ -9,6 +9,7 @@ namespace scourix {
 // A list of entries that each have a text and a tick, with at most one current entry.
 // Indexes are zero-based; the current index is -1 when there is none. Bulk operations
 // exist so that a list of a million entries costs one notification, not one per entry.
+// count, text and checked may be called from several threads while nobody changes the list.
 class CheckList {
 public:
     virtual ~CheckList() = default;

@@ -28,6 +28,14 @@ struct FileId {
 
 enum class EntryKind : unsigned char { Folder, File, Link, Special };
 
+// What a look at one path found: the kind and length of the entry there, and whether an
+// installed package owns it.
+struct FileFacts {
+    EntryKind kind = EntryKind::File;
+    std::uint64_t length = 0;
+    bool packageOwned = false;
+};
+
 // Receives a folder's entries as they are read: every name but "." and "..", its exact
 // bytes valid only during the call. Folders are real folders, never links to one.
 class FolderVisitor {
@@ -73,8 +81,11 @@ public:
     // The same for a file a scan listed, where a file that an installed package owns is a
     // system file of another kind: the system needs it, so it is never found.
     virtual Result<std::string> lookupListed(const std::string& path, Lookup filter) const = 0;
-    // Whether an installed package owns the file `name` in an open folder.
-    virtual bool packageOwned(const OpenFolder& folder, std::string_view name) const = 0;
+    // Whether an installed package owns the file at path, a real path (as realPath gives,
+    // with a name after it).
+    virtual bool packageOwned(const std::string& path) const = 0;
+    // The real path of an open folder: from "/", without links, "." or "..".
+    virtual std::string realPath(const OpenFolder& folder) const = 0;
     virtual Result<std::uint64_t> fileLength(const std::string& path) const = 0;
 
     // Deletes the file or link at path; refuses a file without owner write permission.
@@ -88,6 +99,14 @@ public:
     // False, with nothing changed, when the file cannot be opened (gone, access refused)
     // or is not a regular file; an error only when the change itself failed.
     virtual Result<bool> resetAttributes(const std::string& path) = 0;
+
+    // Looks at many paths at once, as lookupListed and fileLength would at each, without
+    // following the last component: out[i] for paths[i], an error where there is no entry
+    // ("No such file or directory" too). Paths in walk order reach each folder once, and a
+    // path given twice is looked at once. The package database is asked only with owners.
+    // Safe to call from several threads at once.
+    virtual void inspect(const std::vector<std::string_view>& paths, bool owners,
+                         std::vector<Result<FileFacts>>& out) const = 0;
 
     // While held, the folders that the calls above reach stay open for the next call, so a
     // run of paths in one folder reaches it once. Released, they are closed, so that no

@@ -156,8 +156,12 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         fake.dialogs.boxes.clear();
         fake.dialogs.answers.assign(r.answers.begin(), r.answers.end());
         fake.fs.clearFailures();
-        fake.fs.failOn(FsOp::FileLength, "/data/c.old", FakeFileSystem::permissionDenied(),
-                       r.failures);
+        // The first look comes with the others ahead of the adding; Retry looks again.
+        if (r.failures != 0) {
+            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FakeFileSystem::permissionDenied(), 1);
+            fake.fs.failOn(FsOp::FileLength, "/data/c.old", FakeFileSystem::permissionDenied(),
+                           r.failures - 1);
+        }
         EXPECT_EQ(form.FilesSize(), r.total);
         ASSERT_EQ(fake.dialogs.boxes.size(), r.answers.size());
         EXPECT_EQ(fake.dialogs.boxes[0].text,

@@ -193,9 +193,8 @@ Result<OpenFolderPtr> FakeFileSystem::openAt(const std::string& key, const std::
     return OpenFolderPtr(std::move(folder));
 }
 
-bool FakeFileSystem::packageOwned(const OpenFolder& folder, std::string_view name) const {
-    const std::string& key = static_cast<const FakeFolder&>(folder).key;
-    return packageFiles.contains((key == "/" ? key : key + "/") + std::string(name));
+std::string FakeFileSystem::realPath(const OpenFolder& folder) const {
+    return static_cast<const FakeFolder&>(folder).key;
 }
 
 Result<OpenFolderPtr> FakeFileSystem::openFolder(const std::string& path) const {
@@ -269,6 +268,28 @@ Result<WrittenFilePtr> FakeFileSystem::writeText(const std::string& path, const 
     auto written = std::make_shared<FakeWrittenFile>();
     written->inode = nodes_.at(normalize(path)).inode;
     return WrittenFilePtr(std::move(written));
+}
+
+void FakeFileSystem::inspect(const std::vector<std::string_view>& paths, bool owners,
+                             std::vector<Result<FileFacts>>& out) const {
+    out.clear();
+    for (std::string_view view : paths) {
+        const std::string path(view);
+        if (auto e = enter(FsOp::Inspect, path)) {
+            out.emplace_back(*e);
+            continue;
+        }
+        const Node* n = node(path);
+        if (n == nullptr) {
+            out.emplace_back(noSuchFile());
+            continue;
+        }
+        static constexpr EntryKind kKinds[] = {EntryKind::Folder, EntryKind::File, EntryKind::Link,
+                                               EntryKind::Special};
+        out.emplace_back(FileFacts{kKinds[static_cast<int>(n->kind)],
+                                   n->length.value_or(n->content.size()),
+                                   owners && packageFiles.contains(normalize(path))});
+    }
 }
 
 Result<std::uint64_t> FakeFileSystem::fileLength(const std::string& path) const {

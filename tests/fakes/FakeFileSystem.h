@@ -17,7 +17,7 @@ namespace scourix {
 
 // Every operation of FakeFileSystem, for injected failures and the call log.
 // clang-format off
-enum class FsOp { Lookup, OpenFolder, ReadFolder, FileLength, Remove, RemoveIf, Rename,
+enum class FsOp { Lookup, Inspect, OpenFolder, ReadFolder, FileLength, Remove, RemoveIf, Rename,
                   ResetAttributes, Probe, ReadLines, ReadText, ReplaceText, WriteText };
 // clang-format on
 
@@ -93,8 +93,13 @@ public:
         Result<std::string> found = lookup(path, filter);
         return found && packageFiles.contains(normalize(path)) ? std::string() : found;
     }
-    bool packageOwned(const OpenFolder& folder, std::string_view name) const override;
+    bool packageOwned(const std::string& path) const override {
+        return packageFiles.contains(path);
+    }
+    std::string realPath(const OpenFolder& folder) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
+    void inspect(const std::vector<std::string_view>& paths, bool owners,
+                 std::vector<Result<FileFacts>>& out) const override;
     Status removeFile(const std::string& path) override;
     Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;
     Result<OpenFolderPtr> openFolder(const std::string& path) const override;

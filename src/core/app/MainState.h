@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,12 @@ struct MainState {
     // Threads that read folders during a scan: 0 chooses one per core (at most 4); 1 reads
     // every folder on the window's own thread.
     unsigned scanThreads = 0;
+
+    // How many threads a scan reads with, this one included.
+    unsigned readerThreads() const {
+        return scanThreads != 0 ? scanThreads
+                                : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    }
 };
 
 }  // namespace scourix

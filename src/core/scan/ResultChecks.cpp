@@ -1,21 +1,24 @@
 #include "scan/ResultChecks.h"
-#include "platform/VisibleText.h"
 
+#include <cerrno>
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/VisibleText.h"
+#include "scan/FactsAhead.h"
 
 namespace scourix {
 
 std::uint64_t ResultChecks::FilesSize() {
     std::uint64_t total = 0;
-    // Entries come folder by folder: each folder is reached once for all its files.
-    const HeldFolders held(s_.ui.fs);
     const CheckList& found = s_.ui.lstFound;
+    FactsAhead ahead(s_.ui.fs, found, false, s_.readerThreads());
     const std::size_t count = found.count();
     for (std::size_t i = 0; i < count; ++i) {
+        const Result<FileFacts>& facts = ahead.at(i);
+        Result<std::uint64_t> length =
+            facts ? Result<std::uint64_t>(facts.value().length) : facts.error();
         for (;;) {
-            auto length = s_.ui.fs.fileLength(found.text(i));
             if (length) {
                 total += length.value();
                 break;
@@ -31,6 +34,7 @@ std::uint64_t ResultChecks::FilesSize() {
             if (answer != mb::kIdRetry) {
                 break;
             }
+            length = s_.ui.fs.fileLength(found.text(i));
         }
     }
     return total;
@@ -38,12 +42,20 @@ std::uint64_t ResultChecks::FilesSize() {
 
 void ResultChecks::CheckFiles() {
     CheckList& found = s_.ui.lstFound;
-    const HeldFolders held(s_.ui.fs);
     std::vector<std::size_t> gone;
-    for (std::size_t i = 0; i < found.count(); ++i) {
-        auto name = s_.ui.fs.lookupListed(found.text(i), Lookup::WithHidden);
-        if (name && name.value().empty()) {
-            gone.push_back(i);
+    {
+        FactsAhead ahead(s_.ui.fs, found, true, s_.readerThreads());
+        for (std::size_t i = 0; i < found.count(); ++i) {
+            // Gone, a folder, a system file or a package's: not a file the list may offer. A
+            // look that fails otherwise (a volume gone away) keeps the entry.
+            const Result<FileFacts>& facts = ahead.at(i);
+            const bool missing =
+                facts ? facts.value().kind == EntryKind::Folder ||
+                            facts.value().kind == EntryKind::Special || facts.value().packageOwned
+                      : facts.error().code == ENOENT || facts.error().code == ENOTDIR;
+            if (missing) {
+                gone.push_back(i);
+            }
         }
     }
     if (!gone.empty()) {

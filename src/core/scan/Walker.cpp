@@ -36,13 +36,6 @@ void Walker::begin(bool skipHidden, bool skipSystem) {
     }
 }
 
-unsigned Walker::readerThreads() const {
-    if (s_.scanThreads != 0) {
-        return s_.scanThreads;
-    }
-    return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-}
-
 int Walker::askAboutFailure(const Error& error, const std::string& path) {
     return s_.ui.dialogs.messageBox(error.description + "." + kCrLf + visibleText(path),
                                     mb::kAbortRetryIgnore | mb::kCritical, "查找文件");
@@ -62,7 +55,7 @@ void Walker::Dirs(const std::string& path) {
         }
         where = folder + where;
     }
-    FolderQueue queue(s_.ui.fs, rules_, readerThreads(), where);
+    FolderQueue queue(s_.ui.fs, rules_, s_.readerThreads(), where);
     while (WalkNode* node = queue.next()) {
         if (visit(queue, *node, path)) {
             queue.enter(*node);
@@ -103,6 +96,9 @@ bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed)
 
     levelEnds_.resize(node.depth + 1);
     levelEnds_[node.depth] = path_.size() + (path_.ends_with('/') ? 0 : 1);
+    if (node.depth == 0 && rules_.skipSystem) {
+        rootRealPath_ = s_.ui.fs.realPath(*node.folder);
+    }
     listMatches(node);
     return true;
 }
@@ -112,11 +108,24 @@ void Walker::listMatches(const WalkNode& node) {
         return;
     }
     const std::size_t prefix = levelEnds_[node.depth];
+    // The package database knows files by their real paths. Below the location the walk
+    // takes no link, so a folder's real path is the location's followed by the same names.
+    std::string real;
+    if (rules_.skipSystem) {
+        real = rootRealPath_;
+        if (real.empty() || real.back() != '/') {
+            real += '/';
+        }
+        if (node.depth > 0) {
+            real.append(path_, levelEnds_[0]);
+            real += '/';
+        }
+    }
     std::vector<std::string> found;
     found.reserve(node.matches.size());
     for (const FolderMatch& match : node.matches) {
         // What a package installed is a system file: the system needs it.
-        if (rules_.skipSystem && s_.ui.fs.packageOwned(*node.folder, match.name)) {
+        if (rules_.skipSystem && s_.ui.fs.packageOwned(real + match.name)) {
             continue;
         }
         std::string& entry = found.emplace_back();

@@ -33,7 +33,6 @@ private:
     bool visit(FolderQueue& queue, WalkNode& node, const std::string& typed);
     void listMatches(const WalkNode& node);
     int askAboutFailure(const Error& error, const std::string& path);
-    unsigned readerThreads() const;
 
     MainState& s_;
     std::optional<PatternSet> patterns_;
@@ -41,6 +40,9 @@ private:
     // The path of the folder being visited, and where each level's part of it ends.
     std::string path_;
     std::vector<std::size_t> levelEnds_;
+    // The location's real path, when system files are left out: the package database
+    // knows files by their real paths.
+    std::string rootRealPath_;
 };
 
 }  // namespace scourix

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/posix/SystemError.h"
@@ -35,12 +36,6 @@ UniqueFd openStart(bool absolute) {
     return UniqueFd(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
-// Whether text names a folder below the one named by held.
-bool extends(std::string_view held, std::string_view text) {
-    return !held.empty() && text.size() > held.size() && text.starts_with(held) &&
-           (held.back() == '/' || text[held.size()] == '/');
-}
-
 }  // namespace
 
 bool PathResolver::trustedOwner(unsigned uid) {
@@ -51,8 +46,29 @@ void PathResolver::hold(bool on) const {
     holding_ += on ? 1 : -1;
     if (holding_ == 0) {
         heldText_.clear();
-        heldFolder_.reset();
+        held_.clear();
     }
+}
+
+const std::string& ReachedEntry::folderRealPath() const {
+    if (folder->realPath.empty()) {
+        const std::string link = "/proc/self/fd/" + std::to_string(dir());
+        std::string real(4096, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
+            if (n < 0) {
+                real.clear();
+                break;
+            }
+            if (static_cast<std::size_t>(n) < real.size()) {
+                real.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            real.resize(real.size() * 2);
+        }
+        folder->realPath = std::move(real);
+    }
+    return folder->realPath;
 }
 
 int PathResolver::expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std::string>& pending,
@@ -120,34 +136,130 @@ int PathResolver::descend(UniqueFd& at, std::vector<std::string>& pending, int& 
     return 0;
 }
 
-std::shared_ptr<const UniqueFd> PathResolver::folderFor(std::string_view text, int& error) const {
-    if (holding_ > 0 && heldFolder_ && text == heldText_) {
-        return heldFolder_;
+int PathResolver::step(int from, std::string_view component, int& linksLeft, UniqueFd& reached,
+                       bool& plain) {
+    plain = false;
+    if (component == "." || component == "..") {
+        reached.reset(
+            ::openat(from, std::string(component).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        return reached.valid() ? 0 : errno;
     }
-    UniqueFd at;
-    std::string_view rest = text;
-    if (holding_ > 0 && heldFolder_ && extends(heldText_, text)) {
-        at.reset(::openat(heldFolder_->get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        rest.remove_prefix(heldText_.size());
-    } else {
-        at = openStart(text.starts_with('/'));
+    const std::string name(component);
+    // A folder, as most components are: one call. A link fails to open as a folder and is
+    // looked at on its own.
+    reached.reset(::openat(from, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (reached.valid()) {
+        plain = true;
+        return 0;
     }
-    if (!at.valid()) {
-        error = errno;
-        return nullptr;
+    if (errno != ENOTDIR) {
+        return errno;
     }
+    UniqueFd next(::openat(from, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!next.valid()) {
+        return errno;
+    }
+    struct stat st {};
+    if (::fstat(next.get(), &st) != 0) {
+        return errno;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        reached = std::move(next);
+        plain = true;
+        return 0;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+        return ENOTDIR;
+    }
+    // The target is followed from the link's own folder.
+    reached.reset(::openat(from, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> pending;
-    pushComponents(rest, pending);
-    int linksLeft = kMaxLinks;
-    if ((error = descend(at, pending, linksLeft)) != 0) {
-        return nullptr;
+    if (const int error = expandLink(next, reached, pending, linksLeft); error != 0) {
+        return error;
     }
-    auto folder = std::make_shared<const UniqueFd>(std::move(at));
+    return descend(reached, pending, linksLeft);
+}
+
+std::ptrdiff_t PathResolver::sharedLevel(std::string_view text) const {
+    if (holding_ <= 0 || held_.empty() || text.starts_with('/') != heldText_.starts_with('/')) {
+        return -1;
+    }
+    const std::size_t limit = std::min(text.size(), heldText_.size());
+    std::size_t common = 0;
+    while (common < limit && text[common] == heldText_[common]) {
+        ++common;
+    }
+    for (auto k = static_cast<std::ptrdiff_t>(held_.size()) - 1; k >= 0; --k) {
+        const Level& level = held_[static_cast<std::size_t>(k)];
+        const std::size_t end = level.end;
+        if (level.folder && end <= common &&
+            (end == text.size() || text[end] == '/' || (end > 0 && text[end - 1] == '/'))) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+std::shared_ptr<const ReachedFolder> PathResolver::folderFor(std::string_view text,
+                                                             int& error) const {
+    // As many folders of the held way open as a deep walk can afford; the way from "/"
+    // is always one of them.
+    constexpr std::size_t kMaxHeld = 128;
+    const std::ptrdiff_t shared = sharedLevel(text);
+    std::shared_ptr<const ReachedFolder> at;
+    std::size_t pos = 0;
+    if (shared >= 0) {
+        held_.resize(static_cast<std::size_t>(shared) + 1);
+        at = held_.back().folder;
+        pos = held_.back().end;
+    } else {
+        const bool absolute = text.starts_with('/');
+        UniqueFd start = openStart(absolute);
+        if (!start.valid()) {
+            error = errno;
+            return nullptr;
+        }
+        auto root = std::make_shared<ReachedFolder>(std::move(start));
+        root->realPath = absolute ? "/" : "";
+        at = root;
+        pos = absolute ? 1 : 0;
+        held_.clear();
+        if (holding_ > 0) {
+            held_.push_back({pos, at});
+        }
+    }
     if (holding_ > 0) {
         heldText_.assign(text);
-        heldFolder_ = folder;
     }
-    return folder;
+    int linksLeft = kMaxLinks;
+    while (pos < text.size()) {
+        const std::size_t begin = text.find_first_not_of('/', pos);
+        if (begin == std::string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(text.find('/', begin), text.size());
+        const std::string_view component = text.substr(begin, end - begin);
+        UniqueFd next;
+        bool plain = false;
+        if ((error = step(at->fd.get(), component, linksLeft, next, plain)) != 0) {
+            return nullptr;
+        }
+        auto folder = std::make_shared<ReachedFolder>(std::move(next));
+        // A folder's own name below a folder of known real path: its real path is known too.
+        if (plain && !at->realPath.empty()) {
+            folder->realPath = at->realPath.back() == '/' ? at->realPath : at->realPath + "/";
+            folder->realPath += component;
+        }
+        at = std::move(folder);
+        pos = end;
+        if (holding_ > 0) {
+            held_.push_back({end, at});
+            if (held_.size() > kMaxHeld + 1) {
+                held_[held_.size() - kMaxHeld - 1].folder.reset();
+            }
+        }
+    }
+    return at;
 }
 
 Result<ReachedEntry> PathResolver::reach(const std::string& path, bool followLast) const {
@@ -194,7 +306,7 @@ Result<ReachedEntry> PathResolver::reach(const std::string& path, bool followLas
         if (const int e = descend(at, pending, linksLeft); e != 0) {
             return systemError(e);
         }
-        reached.folder = std::make_shared<const UniqueFd>(std::move(at));
+        reached.folder = std::make_shared<const ReachedFolder>(std::move(at));
     }
     return reached;
 }

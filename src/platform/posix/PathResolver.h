@@ -10,13 +10,24 @@
 
 namespace scourix {
 
+// A folder reached by PathResolver, with its real path once anyone needs it.
+struct ReachedFolder {
+    explicit ReachedFolder(UniqueFd open) : fd(std::move(open)) {}
+
+    UniqueFd fd;  // O_PATH
+    // From "/", without links, "." or ".."; "" until known.
+    mutable std::string realPath;
+};
+
 // An entry reached through a folder descriptor: the *at() system calls act on `name`
 // relative to `folder`, so nothing on the path above can be swapped under them.
 struct ReachedEntry {
-    std::shared_ptr<const UniqueFd> folder;
+    std::shared_ptr<const ReachedFolder> folder;
     std::string name;  // "." for the folder itself
 
-    int dir() const { return folder->get(); }
+    int dir() const { return folder->fd.get(); }
+    // The folder's real path, asked of the kernel when the way there did not tell it.
+    const std::string& folderRealPath() const;
 };
 
 // Reaches paths one component at a time from "/" or the current folder, each folder
@@ -33,15 +44,28 @@ public:
     // The folder at path itself, as an O_PATH descriptor.
     Result<UniqueFd> reachFolder(const std::string& path) const;
 
-    // While held, the last folder reached is kept for the next call: paths in the same
-    // folder or below it start from there instead of from "/". Holds nest.
+    // While held, the folders on the way to the last folder reached stay open: the next
+    // path starts from the deepest of them that it shares, so a list of paths in walk
+    // order opens each folder once. Holds nest.
     void hold(bool on) const;
 
     // The rule for links: whether a link owned by uid may be followed.
     static bool trustedOwner(unsigned uid);
 
 private:
-    std::shared_ptr<const UniqueFd> folderFor(std::string_view text, int& error) const;
+    // One folder of the held way: the text of the path up to it, and the folder.
+    struct Level {
+        std::size_t end = 0;
+        std::shared_ptr<const ReachedFolder> folder;  // null once closed to bound the count
+    };
+
+    std::shared_ptr<const ReachedFolder> folderFor(std::string_view text, int& error) const;
+    // The deepest held level whose text is text or a folder above it; -1 when none.
+    std::ptrdiff_t sharedLevel(std::string_view text) const;
+    // Reaches the folder one component of a path leads to from `from`, following trusted
+    // links; plain tells whether it was a folder's own name (its real path is then known).
+    static int step(int from, std::string_view component, int& linksLeft, UniqueFd& reached,
+                    bool& plain);
     // Follows pending components (last first) from at; 0, or the errno of the failure.
     static int descend(UniqueFd& at, std::vector<std::string>& pending, int& linksLeft);
     // Puts a trusted link's target in front of the pending components.
@@ -50,7 +74,7 @@ private:
 
     mutable int holding_ = 0;
     mutable std::string heldText_;
-    mutable std::shared_ptr<const UniqueFd> heldFolder_;
+    mutable std::vector<Level> held_;
 };
 
 }  // namespace scourix

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/posix/DpkgDatabase.h"
 #include "platform/posix/FileBytes.h"
@@ -111,28 +112,11 @@ Result<std::string> PosixFileSystem::lookupListed(const std::string& path, Looku
     if (!found || found.value().empty()) {
         return found;
     }
-    // Runs of entries in one held folder find its real path once.
-    if (listedFolder_ != at.value().folder) {
-        listedFolderPath_ = realPathOf(at.value().dir());
-        listedFolder_ = holds_ > 0 ? at.value().folder : nullptr;
-    }
-    return owned(listedFolderPath_, found.value()) ? std::string() : found;
+    return owned(at.value().folderRealPath(), found.value()) ? std::string() : found;
 }
 
-void PosixFileSystem::holdFolders(bool hold) {
-    resolver_.hold(hold);
-    holds_ += hold ? 1 : -1;
-    if (holds_ == 0) {
-        listedFolder_.reset();
-    }
-}
-
-bool PosixFileSystem::packageOwned(const OpenFolder& folder, std::string_view name) const {
-    const auto& open = static_cast<const PosixFolder&>(folder);
-    if (open.realPath.empty()) {
-        open.realPath = realPathOf(open.fd());
-    }
-    return owned(open.realPath, name);
+std::string PosixFileSystem::realPath(const OpenFolder& folder) const {
+    return realPathOf(static_cast<const PosixFolder&>(folder).fd());
 }
 
 bool PosixFileSystem::owned(const std::string& folder, std::string_view name) const {
@@ -179,6 +163,50 @@ Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const
         return systemError(error);
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+void PosixFileSystem::inspect(const std::vector<std::string_view>& paths, bool owners,
+                              std::vector<Result<FileFacts>>& out) const {
+    // A resolver of this call's own, so that calls on several threads do not meet.
+    PathResolver resolver;
+    resolver.hold(true);
+    out.clear();
+    out.reserve(paths.size());
+    // A file that matched two patterns comes twice among its folder's entries.
+    std::unordered_map<std::string_view, std::size_t> inFolder;
+    const ReachedFolder* folder = nullptr;
+    for (std::string_view path : paths) {
+        const Result<ReachedEntry> at = resolver.reach(std::string(path), false);
+        if (!at) {
+            out.emplace_back(at.error());
+            continue;
+        }
+        const ReachedEntry& entry = at.value();
+        if (entry.folder.get() != folder) {
+            folder = entry.folder.get();
+            inFolder.clear();
+        }
+        if (auto seen = inFolder.find(path); seen != inFolder.end()) {
+            out.push_back(out[seen->second]);
+            continue;
+        }
+        inFolder.emplace(path, out.size());
+        struct stat st {};
+        if (::fstatat(entry.dir(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            out.emplace_back(lastSystemError());
+            continue;
+        }
+        FileFacts facts;
+        facts.kind = S_ISDIR(st.st_mode)   ? EntryKind::Folder
+                     : S_ISREG(st.st_mode) ? EntryKind::File
+                     : S_ISLNK(st.st_mode) ? EntryKind::Link
+                                           : EntryKind::Special;
+        facts.length = static_cast<std::uint64_t>(st.st_size);
+        facts.packageOwned =
+            owners && facts.kind != EntryKind::Folder && owned(entry.folderRealPath(), entry.name);
+        out.emplace_back(facts);
+    }
+    resolver.hold(false);
 }
 
 Status PosixFileSystem::removeFile(const std::string& path) {
@@ -436,7 +464,8 @@ Result<WrittenFilePtr> PosixFileSystem::writeText(const std::string& path,
     if (!at) {
         return at.error();
     }
-    return FileBytes::createNew(at.value().dir(), at.value().name.c_str(), Gb18030Codec::encode(text));
+    return FileBytes::createNew(at.value().dir(), at.value().name.c_str(),
+                                Gb18030Codec::encode(text));
 }
 
 Status PosixFileSystem::replaceText(const std::string& path, const std::string& text) {
@@ -446,7 +475,8 @@ Status PosixFileSystem::replaceText(const std::string& path, const std::string& 
     if (!at) {
         return at.error();
     }
-    return FileBytes::replace(at.value().dir(), at.value().name.c_str(), Gb18030Codec::encode(text));
+    return FileBytes::replace(at.value().dir(), at.value().name.c_str(),
+                              Gb18030Codec::encode(text));
 }
 
 }  // namespace scourix

@@ -24,14 +24,17 @@ public:
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
     Result<std::string> lookupListed(const std::string& path, Lookup filter) const override;
-    bool packageOwned(const OpenFolder& folder, std::string_view name) const override;
+    bool packageOwned(const std::string& path) const override { return packages_->owns(path); }
+    std::string realPath(const OpenFolder& folder) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
+    void inspect(const std::vector<std::string_view>& paths, bool owners,
+                 std::vector<Result<FileFacts>>& out) const override;
 
     Status removeFile(const std::string& path) override;
     Result<bool> removeFileIf(const std::string& path, const WrittenFile& written) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     Result<bool> resetAttributes(const std::string& path) override;
-    void holdFolders(bool hold) override;
+    void holdFolders(bool hold) override { resolver_.hold(hold); }
 
     Result<OpenFolderPtr> openFolder(const std::string& path) const override;
     Result<OpenFolderPtr> openSubfolder(const OpenFolder& parent,
@@ -65,10 +68,7 @@ private:
 
     std::string programFolder_;
     std::shared_ptr<PackageDatabase> packages_;
-    // While folders are held: the folder lookupListed reached last, and its real path.
-    int holds_ = 0;
-    mutable std::shared_ptr<const UniqueFd> listedFolder_;
-    mutable std::string listedFolderPath_;
+
     PathResolver resolver_;
     mutable VirtualFileSystems virtuals_;
 };

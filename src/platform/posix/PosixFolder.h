@@ -17,10 +17,6 @@ public:
 
     int fd() const { return fd_.get(); }
 
-    // Its real path, found when the package database is first asked about a file in it;
-    // only the walk's own thread asks.
-    mutable std::string realPath;
-
     // Hands every entry but "." and ".." to the visitor, in the order the file system
     // keeps them.
     Status read(FolderVisitor& visitor) const;

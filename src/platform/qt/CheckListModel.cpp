@@ -93,8 +93,6 @@ void CheckListModel::appendMany(std::vector<std::string> texts) {
     if (texts.empty()) {
         return;
     }
-    // The vector grows by its own doubling: a reserve of the exact size at every append
-    // would copy the whole list each time a folder adds a few entries.
     for (std::string& t : texts) {
         entries_.push_back(Entry{std::move(t)});
     }
@@ -184,7 +182,7 @@ void CheckListModel::clear() {
         return;
     }
     beginResetModel();
-    std::vector<Entry>().swap(entries_);
+    std::deque<Entry>().swap(entries_);
     shown_ = 0;
     endResetModel();
 }

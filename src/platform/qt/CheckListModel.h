@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,9 @@ private:
     void allChecksChanged();
     void appended();
 
-    std::vector<Entry> entries_;
+    // In blocks: a list grows a few entries a folder to a million without ever copying
+    // itself or holding spare room for half as many again.
+    std::deque<Entry> entries_;
     std::size_t shown_ = 0;  // entries the views know of: the first shown_
     bool deferAppends_ = false;
     QElapsedTimer sinceShown_;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/CheckList.h"
+#include "platform/FileSystem.h"
+
+namespace scourix {
+
+// Looks at the files of a list ahead of a procedure that goes through them in order, on a
+// few threads, in chunks of consecutive entries: a chunk's folders are reached once. The
+// procedure still asks in order and decides alone what to show; the list must not change
+// meanwhile.
+class FactsAhead {
+public:
+    // owners: whether the package database is asked who owns each file.
+    FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads);
+    ~FactsAhead();
+    FactsAhead(const FactsAhead&) = delete;
+    FactsAhead& operator=(const FactsAhead&) = delete;
+
+    // What was found for entry i, looking at its chunk on this thread when no other has.
+    const Result<FileFacts>& at(std::size_t i);
+
+private:
+    enum class State : unsigned char { Waiting, Looking, Done };
+    struct Chunk {
+        State state = State::Waiting;
+        std::vector<Result<FileFacts>> facts;
+    };
+
+    void work();
+    // Looks at chunk c; called with the lock held, which it lets go meanwhile.
+    void look(std::unique_lock<std::mutex>& lock, std::size_t c);
+
+    const FileSystem& fs_;
+    const CheckList& list_;
+    const bool owners_;
+    std::vector<Chunk> chunks_;
+    std::size_t nextChunk_ = 0;      // the first chunk nobody has taken
+    std::size_t releasedBelow_ = 0;  // chunks before it were used and let go
+    bool finished_ = false;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace scourix
