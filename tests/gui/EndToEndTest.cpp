@@ -78,7 +78,7 @@ protected:
         const CheckListModel& model = window->listView(name)->checkModel();
         Texts all;
         for (std::size_t i = 0; i < model.size(); ++i) {
-            all.push_back((model.entry(i).checked ? "1" : "0") + model.entry(i).text);
+            all.push_back((model.checked(i) ? "1" : "0") + model.text(i));
         }
         return all;
     }

@@ -68,7 +68,7 @@ const Result<FileFacts>& FactsAhead::at(std::size_t i) {
     // The chunks before are done with: their memory goes, and the readers may go further.
     if (releasedBelow_ < c) {
         for (; releasedBelow_ < c; ++releasedBelow_) {
-            chunks_[releasedBelow_].facts = {};
+            std::vector<Result<FileFacts>>().swap(chunks_[releasedBelow_].facts);
         }
         done_.notify_all();
     }

@@ -19,18 +19,19 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= shown_) {
         return {};
     }
-    const Entry& e = entries_[static_cast<std::size_t>(index.row())];
+    const auto row = static_cast<std::size_t>(index.row());
+    const std::string& t = texts_[row];
     switch (role) {
         case Qt::DisplayRole:
             // Control characters and bytes that are not UTF-8 show as escapes, one line per
             // entry; the entry keeps its exact bytes.
-            if (needsEscapes(e.text)) {
-                const std::string shown = visibleText(e.text);
+            if (needsEscapes(t)) {
+                const std::string shown = visibleText(t);
                 return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
             }
-            return QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size()));
+            return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
         case Qt::CheckStateRole:
-            return e.checked ? Qt::Checked : Qt::Unchecked;
+            return checks_[row] ? Qt::Checked : Qt::Unchecked;
         default:
             return {};
     }
@@ -56,36 +57,38 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const {
 
 void CheckListModel::setChecked(std::size_t i, bool on) {
     showPending();
-    if (i >= entries_.size() || entries_[i].checked == on) {
+    if (i >= texts_.size() || checks_[i] == on) {
         return;
     }
-    entries_[i].checked = on;
+    checks_[i] = on;
     const QModelIndex at = index(static_cast<int>(i));
     emit dataChanged(at, at, {Qt::CheckStateRole});
 }
 
 void CheckListModel::setText(std::size_t i, std::string text) {
     showPending();
-    if (i >= entries_.size()) {
+    if (i >= texts_.size()) {
         return;
     }
-    entries_[i].text = std::move(text);
+    texts_[i] = std::move(text);
     const QModelIndex at = index(static_cast<int>(i));
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
 void CheckListModel::insert(std::size_t i, std::string text) {
     showPending();
-    i = std::min(i, entries_.size());
+    i = std::min(i, texts_.size());
     const int row = static_cast<int>(i);
     beginInsertRows({}, row, row);
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(i), Entry{std::move(text)});
+    texts_.insert(texts_.begin() + static_cast<std::ptrdiff_t>(i), std::move(text));
+    checks_.insert(checks_.begin() + static_cast<std::ptrdiff_t>(i), false);
     ++shown_;
     endInsertRows();
 }
 
 void CheckListModel::append(std::string text) {
-    entries_.push_back(Entry{std::move(text)});
+    texts_.push_back(std::move(text));
+    checks_.push_back(false);
     appended();
 }
 
@@ -94,8 +97,9 @@ void CheckListModel::appendMany(std::vector<std::string> texts) {
         return;
     }
     for (std::string& t : texts) {
-        entries_.push_back(Entry{std::move(t)});
+        texts_.push_back(std::move(t));
     }
+    checks_.resize(texts_.size(), false);
     appended();
 }
 
@@ -122,23 +126,24 @@ void CheckListModel::setDeferredAppends(bool on) {
 
 void CheckListModel::showPending() {
     pendingTimer_.stop();
-    if (shown_ == entries_.size()) {
+    if (shown_ == texts_.size()) {
         return;
     }
-    beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(entries_.size()) - 1);
-    shown_ = entries_.size();
+    beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(texts_.size()) - 1);
+    shown_ = texts_.size();
     endInsertRows();
     sinceShown_.start();
 }
 
 void CheckListModel::remove(std::size_t i) {
     showPending();
-    if (i >= entries_.size()) {
+    if (i >= texts_.size()) {
         return;
     }
     const int row = static_cast<int>(i);
     beginRemoveRows({}, row, row);
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(i));
+    checks_.erase(checks_.begin() + static_cast<std::ptrdiff_t>(i));
     --shown_;
     endRemoveRows();
 }
@@ -146,7 +151,7 @@ void CheckListModel::remove(std::size_t i) {
 void CheckListModel::removeMany(const std::vector<std::size_t>& ascending) {
     showPending();
     auto first = std::find_if(ascending.begin(), ascending.end(),
-                              [&](std::size_t i) { return i < entries_.size(); });
+                              [&](std::size_t i) { return i < texts_.size(); });
     if (first == ascending.end()) {
         return;
     }
@@ -159,7 +164,7 @@ void CheckListModel::removeMany(const std::vector<std::size_t>& ascending) {
     beginResetModel();
     std::size_t out = *first;
     auto next = first;
-    for (std::size_t in = *first; in < entries_.size(); ++in) {
+    for (std::size_t in = *first; in < texts_.size(); ++in) {
         while (next != ascending.end() && *next < in) {
             ++next;
         }
@@ -167,47 +172,46 @@ void CheckListModel::removeMany(const std::vector<std::size_t>& ascending) {
             continue;
         }
         if (out != in) {
-            entries_[out] = std::move(entries_[in]);
+            texts_[out] = std::move(texts_[in]);
+            checks_[out] = checks_[in];
         }
         ++out;
     }
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(out), entries_.end());
-    shown_ = entries_.size();
+    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(out), texts_.end());
+    checks_.resize(out);
+    shown_ = texts_.size();
     endResetModel();
 }
 
 void CheckListModel::clear() {
     pendingTimer_.stop();
-    if (entries_.empty()) {
+    if (texts_.empty()) {
         return;
     }
     beginResetModel();
-    std::deque<Entry>().swap(entries_);
+    std::deque<std::string>().swap(texts_);
+    std::vector<bool>().swap(checks_);
     shown_ = 0;
     endResetModel();
 }
 
 void CheckListModel::setAllChecked(bool on) {
     showPending();
-    for (Entry& e : entries_) {
-        e.checked = on;
-    }
+    checks_.assign(checks_.size(), on);
     allChecksChanged();
 }
 
 void CheckListModel::invertChecks() {
     showPending();
-    for (Entry& e : entries_) {
-        e.checked = !e.checked;
-    }
+    checks_.flip();
     allChecksChanged();
 }
 
 void CheckListModel::allChecksChanged() {
-    if (entries_.empty()) {
+    if (texts_.empty()) {
         return;
     }
-    emit dataChanged(index(0), index(static_cast<int>(entries_.size()) - 1), {Qt::CheckStateRole});
+    emit dataChanged(index(0), index(static_cast<int>(texts_.size()) - 1), {Qt::CheckStateRole});
 }
 
 }  // namespace scourix

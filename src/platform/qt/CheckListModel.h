@@ -17,11 +17,6 @@ class CheckListModel : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    struct Entry {
-        std::string text;
-        bool checked = false;
-    };
-
     explicit CheckListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -31,8 +26,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Every entry, those the views have not heard of yet included.
-    std::size_t size() const { return entries_.size(); }
-    const Entry& entry(std::size_t i) const { return entries_[i]; }
+    std::size_t size() const { return texts_.size(); }
+    const std::string& text(std::size_t i) const { return texts_[i]; }
+    bool checked(std::size_t i) const { return checks_[i]; }
 
     void setChecked(std::size_t i, bool on);
     void setText(std::size_t i, std::string text);
@@ -58,9 +54,10 @@ private:
     void allChecksChanged();
     void appended();
 
-    // In blocks: a list grows a few entries a folder to a million without ever copying
-    // itself or holding spare room for half as many again.
-    std::deque<Entry> entries_;
+    // The texts in blocks: a list grows a few entries a folder to a million without ever
+    // copying itself or holding spare room for half as many again. A tick is one bit.
+    std::deque<std::string> texts_;
+    std::vector<bool> checks_;
     std::size_t shown_ = 0;  // entries the views know of: the first shown_
     bool deferAppends_ = false;
     QElapsedTimer sinceShown_;

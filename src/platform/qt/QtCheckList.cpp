@@ -17,11 +17,11 @@ std::size_t QtCheckList::count() const {
 }
 
 const std::string& QtCheckList::text(std::size_t i) const {
-    return i < model_.size() ? model_.entry(i).text : kNoText;
+    return i < model_.size() ? model_.text(i) : kNoText;
 }
 
 bool QtCheckList::checked(std::size_t i) const {
-    return i < model_.size() && model_.entry(i).checked;
+    return i < model_.size() && model_.checked(i);
 }
 
 void QtCheckList::setChecked(std::size_t i, bool on) {
@@ -110,7 +110,7 @@ void QtCheckList::setCurrentIndex(std::ptrdiff_t i) {
 
 std::string QtCheckList::currentText() const {
     const int row = view_.currentRow();
-    return row < 0 ? std::string() : model_.entry(static_cast<std::size_t>(row)).text;
+    return row < 0 ? std::string() : model_.text(static_cast<std::size_t>(row));
 }
 
 // Also the moment for the view to hear of entries appended in the meantime.
