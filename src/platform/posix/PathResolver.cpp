@@ -51,6 +51,17 @@ void PathResolver::hold(bool on) const {
 }
 
 const std::string& ReachedEntry::folderRealPath() const {
+    if (folder->realPath.empty() && folder->textIsReal) {
+        // Its text, with no doubled "/" and none at the end but for "/" itself.
+        for (char c : folderText) {
+            if (c != '/' || folder->realPath.empty() || folder->realPath.back() != '/') {
+                folder->realPath += c;
+            }
+        }
+        if (folder->realPath.size() > 1 && folder->realPath.back() == '/') {
+            folder->realPath.pop_back();
+        }
+    }
     if (folder->realPath.empty()) {
         const std::string link = "/proc/self/fd/" + std::to_string(dir());
         std::string real(4096, '\0');
@@ -220,7 +231,7 @@ std::shared_ptr<const ReachedFolder> PathResolver::folderFor(std::string_view te
             return nullptr;
         }
         auto root = std::make_shared<ReachedFolder>(std::move(start));
-        root->realPath = absolute ? "/" : "";
+        root->textIsReal = absolute;
         at = root;
         pos = absolute ? 1 : 0;
         held_.clear();
@@ -246,10 +257,7 @@ std::shared_ptr<const ReachedFolder> PathResolver::folderFor(std::string_view te
         }
         auto folder = std::make_shared<ReachedFolder>(std::move(next));
         // A folder's own name below a folder of known real path: its real path is known too.
-        if (plain && !at->realPath.empty()) {
-            folder->realPath = at->realPath.back() == '/' ? at->realPath : at->realPath + "/";
-            folder->realPath += component;
-        }
+        folder->textIsReal = plain && at->textIsReal;
         at = std::move(folder);
         pos = end;
         if (holding_ > 0) {
@@ -280,7 +288,7 @@ Result<ReachedEntry> PathResolver::reach(const std::string& path, bool followLas
         last = text.substr(slash + 1);
     }
     int error = 0;
-    ReachedEntry reached{folderFor(parent, error), std::string(last)};
+    ReachedEntry reached{folderFor(parent, error), std::string(last), std::string(parent)};
     if (!reached.folder) {
         return systemError(error);
     }

@@ -15,7 +15,9 @@ struct ReachedFolder {
     explicit ReachedFolder(UniqueFd open) : fd(std::move(open)) {}
 
     UniqueFd fd;  // O_PATH
-    // From "/", without links, "." or ".."; "" until known.
+    // The text that led here is its real path: from "/", by folders' own names only.
+    bool textIsReal = false;
+    // From "/", without links, "." or ".."; "" until asked for.
     mutable std::string realPath;
 };
 
@@ -23,7 +25,8 @@ struct ReachedFolder {
 // relative to `folder`, so nothing on the path above can be swapped under them.
 struct ReachedEntry {
     std::shared_ptr<const ReachedFolder> folder;
-    std::string name;  // "." for the folder itself
+    std::string name;        // "." for the folder itself
+    std::string folderText;  // the text that led to the folder
 
     int dir() const { return folder->fd.get(); }
     // The folder's real path, asked of the kernel when the way there did not tell it.
