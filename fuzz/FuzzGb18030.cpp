@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/posix/Gb18030Codec.h"
 
 using namespace scourix;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Utf8.h"
+#include "base/Utf8.h"
 #include "scan/PatternSet.h"
 
 using namespace scourix;

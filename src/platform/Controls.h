@@ -5,6 +5,9 @@
 
 namespace scourix {
 
+// The main window's own name among the controls: its caption is the program's title.
+inline constexpr std::string_view kWindowName = "frmMain";
+
 // A position and size in twips (1/1440 inch) within the window's client area.
 struct Rect {
     int left = 0;

@@ -10,6 +10,11 @@ namespace scourix {
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerHourglass = 11;
 
+// The mouse buttons as the event procedures receive them.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
 // What the window system offers besides the controls: the event loop, the pointer,
 // pop-up menus, the information window and the main window's own life.
 class WindowSystem {

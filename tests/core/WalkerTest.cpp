@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 #include "fakes/FakePlatform.h"
 #include "scan/Walker.h"
 

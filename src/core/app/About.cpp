@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "app/ProgramFiles.h"
+#include "base/ProgramFiles.h"
 #include "infowin/InfoContent.h"
 
 namespace scourix {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 
@@ -24,10 +24,6 @@ class Rename;
 class TypeListEditing;
 class SingleFileSearch;
 class TempListing;
-
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
 
 // The main window's procedures, named after the control and event that run them. The
 // window layer calls these; they work on the shared state through the platform.

@@ -2,14 +2,13 @@
 
 #include <string_view>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 
 class Locations;
 class TypeListStore;
 
-inline constexpr std::string_view kScanReportName = "查找结果信息";
 
 // The main window's life: start-up, the switch between the idle and the scanning state,
 // and closing.

@@ -40,7 +40,6 @@ struct MenuDesign {
     std::span<const MenuItemDesign> items;
 };
 
-inline constexpr std::string_view kWindowName = "frmMain";
 inline constexpr std::string_view kWindowCaption = "Scourix 1.51";
 inline constexpr int kDesignClientWidth = 10230;
 inline constexpr int kDesignClientHeight = 7695;

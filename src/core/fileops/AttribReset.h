@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 

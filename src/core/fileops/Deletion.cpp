@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "infowin/InfoContent.h"
 
 namespace scourix {

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "app/Startup.h"
-#include "app/TextFormat.h"
-#include "app/Utf8.h"
+#include "base/TextFormat.h"
+#include "base/Utf8.h"
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
 #include "platform/VisibleText.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 

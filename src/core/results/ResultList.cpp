@@ -1,6 +1,5 @@
 #include "results/ResultList.h"
 
-#include "app/MainForm.h"
 
 namespace scourix {
 

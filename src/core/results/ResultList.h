@@ -3,7 +3,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 

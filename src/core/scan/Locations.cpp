@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/MainForm.h"
 
 namespace scourix {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 

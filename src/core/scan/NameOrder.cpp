@@ -1,6 +1,6 @@
 #include "scan/NameOrder.h"
 
-#include "app/Utf8.h"
+#include "base/Utf8.h"
 
 namespace scourix {
 namespace {

@@ -3,8 +3,7 @@
 
 #include <vector>
 
-#include "app/Startup.h"
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
 

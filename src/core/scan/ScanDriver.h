@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 #include "scan/ResultChecks.h"
 #include "scan/Walker.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 #include "scan/FolderReader.h"
 #include "scan/PatternSet.h"
 #include "scan/WalkNode.h"

@@ -1,7 +1,7 @@
 #include "types/TypeDescriptions.h"
 #include "platform/VisibleText.h"
 
-#include "app/ProgramFiles.h"
+#include "base/ProgramFiles.h"
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
 

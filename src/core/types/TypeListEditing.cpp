@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "app/MainForm.h"
-#include "app/ProgramFiles.h"
-#include "app/WindowDesign.h"
+#include "base/ProgramFiles.h"
 #include "platform/Dialogs.h"
 #include "types/BuiltInTypes.h"
 #include "types/SortOrder.h"

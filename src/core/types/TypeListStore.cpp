@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/ProgramFiles.h"
-#include "app/Utf8.h"
+#include "base/ProgramFiles.h"
+#include "base/Utf8.h"
 #include "types/SortOrder.h"
 
 namespace scourix {

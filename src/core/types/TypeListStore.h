@@ -5,7 +5,7 @@
 #include <utility>
 #include <string_view>
 
-#include "app/MainState.h"
+#include "base/MainState.h"
 
 namespace scourix {
 

@@ -1,4 +1,4 @@
-#include "app/ProgramFiles.h"
+#include "base/ProgramFiles.h"
 
 namespace scourix {
 

@@ -1,8 +1,8 @@
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 
 #include <cstdio>
 
-#include "app/Utf8.h"
+#include "base/Utf8.h"
 
 namespace scourix {
 

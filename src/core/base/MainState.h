@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -9,6 +10,9 @@
 #include "platform/Platform.h"
 
 namespace scourix {
+
+// The scan report's name, under sTempPath.
+inline constexpr std::string_view kScanReportName = "查找结果信息";
 
 // The main window's shared state, which every procedure works on.
 struct MainState {
