@@ -114,7 +114,7 @@ TEST(DeletionTest, AttributeResetGivesWriteToTheTickedFilesWithoutAWord) {
     fake.lstFound.setTexts({"/d/gone", "/d/x", "/d/v", "/d/y", "/d/z"});
     fake.lstFound.setAllChecked(true);
     fake.lstFound.setChecked(3, false);
-    fake.fs.failOn(FsOp::ResetAttributes, "/d/x", FakeFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::ResetAttributes, "/d/x", FaultyFileSystem::permissionDenied());
     form.SetFileAttrib();
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     for (const std::string& p : files) {

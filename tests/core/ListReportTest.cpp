@@ -84,7 +84,7 @@ TEST_F(ListReportTest, AnExistingFileIsNeverReplacedEvenAHiddenOrSystemOne) {
 }
 
 TEST_F(ListReportTest, AScanReportThatCannotBeWrittenIsNotShown) {
-    fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FakeFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FaultyFileSystem::permissionDenied());
     state.sTempPath = "/tmp/";
     form.ViewInfo("/tmp/查找结果信息");
     EXPECT_EQ(lastBox(),

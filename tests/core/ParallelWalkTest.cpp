@@ -4,6 +4,7 @@
 // on the window's thread alone.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
+void PrintTo(const Seen& s, std::ostream* os) {
+    for (const Texts* t : {&s.found, &s.boxes, &s.statusAtPasses}) {
+        *os << "\n[";
+        for (const std::string& x : *t) {
+            *os << x << "; ";
+        }
+        *os << "]";
+    }
+}
+
 class RandomTree {
 public:
     explicit RandomTree(unsigned seed) : random_(seed) {
@@ -38,9 +49,26 @@ public:
         stopAt_ = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders_.size()));
     }
 
-    Seen scan(unsigned threads) {
+    // Scans the same tree with each number of threads, the failures planted afresh.
+    std::vector<Seen> scanWith(const std::vector<unsigned>& threads) {
         FakePlatform fake;
         build(fake.fs);
+        std::vector<Seen> seen;
+        for (unsigned t : threads) {
+            fake.fs.clearFailures();
+            for (const Failure& f : failures_) {
+                fake.fs.failOn(f.op, f.path, FaultyFileSystem::permissionDenied(), f.times);
+            }
+            fake.lstFound.clear();
+            fake.dialogs.boxes.clear();
+            fake.controls.setCaption("lblInfo", "");
+            seen.push_back(scan(fake, t));
+        }
+        return seen;
+    }
+
+private:
+    Seen scan(FakePlatform& fake, unsigned threads) {
         MainForm form{fake.platform()};
         form.state().scanThreads = threads;
         fake.lstDrive.setTexts({"/r", "临时文件夹"});
@@ -63,7 +91,6 @@ public:
         return seen;
     }
 
-private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
     void grow(const std::string& folder, int depth) {
@@ -89,15 +116,12 @@ private:
         }
     }
 
-    void build(FakeFileSystem& fs) const {
+    void build(FaultyFileSystem& fs) const {
         for (const std::string& folder : folders_) {
             fs.addFolder(folder);
         }
         for (const std::string& file : files_) {
             fs.addFile(file);
-        }
-        for (const Failure& f : failures_) {
-            fs.failOn(f.op, f.path, FakeFileSystem::permissionDenied(), f.times);
         }
     }
 
@@ -118,11 +142,9 @@ private:
 TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         RandomTree tree(seed);
-        const Seen alone = tree.scan(1);
-        for (unsigned threads : {2u, 4u}) {
-            ASSERT_EQ(tree.scan(threads), alone)
-                << "seed " << seed << ", " << threads << " threads";
-        }
+        const std::vector<Seen> seen = tree.scanWith({1, 2, 4});
+        ASSERT_EQ(seen[1], seen[0]) << "seed " << seed << ", 2 threads";
+        ASSERT_EQ(seen[2], seen[0]) << "seed " << seed << ", 4 threads";
     }
 }
 

@@ -61,7 +61,7 @@ TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {
             EXPECT_EQ(fake.fs.exists("/d/" + r.offered), r.entry == "/d/" + r.offered);
         }
         EXPECT_EQ(fake.fs.content("/d/b.tmp"), "B");
-        EXPECT_EQ(fake.fs.node("/d/gone.tmp")->kind, FakeFileSystem::Kind::Folder);
+        EXPECT_EQ(fake.fs.node("/d/gone.tmp")->kind, FaultyFileSystem::Kind::Folder);
     }
 }
 

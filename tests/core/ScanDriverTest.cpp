@@ -158,8 +158,8 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         fake.fs.clearFailures();
         // The first look comes with the others ahead of the adding; Retry looks again.
         if (r.failures != 0) {
-            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FakeFileSystem::permissionDenied(), 1);
-            fake.fs.failOn(FsOp::FileLength, "/data/c.old", FakeFileSystem::permissionDenied(),
+            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 1);
+            fake.fs.failOn(FsOp::FileLength, "/data/c.old", FaultyFileSystem::permissionDenied(),
                            r.failures - 1);
         }
         EXPECT_EQ(form.FilesSize(), r.total);

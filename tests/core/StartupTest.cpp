@@ -59,9 +59,9 @@ TEST_F(StartupTest, ShowsTheWindowWithTheTwentySixOffFillsTheListsAndLeavesTheNi
 
 TEST_F(StartupTest, FailuresDuringStartUpAreSilentAndStartUpFinishes) {
     fake.fs.volumeList = {"/", "/media/dvd/"};
-    fake.fs.failOn(FsOp::Probe, "/", FakeFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::Probe, "/", FaultyFileSystem::permissionDenied());
     fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
-    fake.fs.failOn(FsOp::ReadLines, typeListPath(), FakeFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::ReadLines, typeListPath(), FaultyFileSystem::permissionDenied());
     form.Form_Load();
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     EXPECT_TRUE(state.startUpDone);

@@ -32,12 +32,12 @@ TEST_F(TypeDescriptionsTest, NonEmptyLinesEachEndWithALineBreakAndBlanksStay) {
 
 TEST_F(TypeDescriptionsTest, AFileThatCannotBeReadIsReportedAndTheWindowStillShows) {
     fake.fs.addFile(path(), "*.tmp\r\n");
-    fake.fs.failOn(FsOp::ReadLines, path(), FakeFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::ReadLines, path(), FaultyFileSystem::permissionDenied());
     form.mReportType_Click();
     ASSERT_EQ(fake.dialogs.boxes.size(), 1u);
     const auto& box = fake.dialogs.boxes[0];
     EXPECT_NE(box.text.find(path()), std::string::npos);
-    EXPECT_NE(box.text.find(FakeFileSystem::permissionDenied().description), std::string::npos);
+    EXPECT_NE(box.text.find(FaultyFileSystem::permissionDenied().description), std::string::npos);
     EXPECT_EQ(box.title, "文件类型的详细说明");
     EXPECT_EQ(box.flags, 16);
     ASSERT_EQ(fake.window.infoWindows.size(), 1u);

@@ -35,7 +35,7 @@ using Box = std::tuple<std::string, int, std::string>;
 TEST_F(TypeListEditingTest, RestoreDeletesTheFileAndEndsAtOnceOnlyWhenItCan) {
     const std::string path = typeListPath();
     fake.fs.addFile(path, "1*.tmp\r\n");
-    fake.fs.failOn(FsOp::Remove, path, FakeFileSystem::permissionDenied(), 1);
+    fake.fs.failOn(FsOp::Remove, path, FaultyFileSystem::permissionDenied(), 1);
     fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk, mb::kIdYes, mb::kIdOk, mb::kIdYes};
     form.mResetType_Click();  // No
     form.mResetType_Click();  // Yes, but the file cannot be deleted: the program goes on
@@ -50,7 +50,7 @@ TEST_F(TypeListEditingTest, RestoreDeletesTheFileAndEndsAtOnceOnlyWhenItCan) {
 
     const Box ask{"你真的要恢复所有类型到初始状态吗？此举将重新启动程序。", 52, "恢复列表"};
     const Box restart{"请重新启动程序。", 64, "Scourix 1.51"};
-    const Box denied{FakeFileSystem::permissionDenied().description, 16, "恢复列表"};
+    const Box denied{FaultyFileSystem::permissionDenied().description, 16, "恢复列表"};
     std::vector<Box> shown;
     for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
         shown.emplace_back(b.text, b.flags, b.title);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -32,7 +33,8 @@ TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInF
     fake.fs.addSpecial(typeListPath());
     store.initialise();
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
-    fake.fs.failOn(FsOp::Lookup, typeListPath(), FakeFileSystem::permissionDenied());
+    ::unlink(fake.fs.real(typeListPath()).c_str());
+    fake.fs.failOn(FsOp::Lookup, typeListPath(), FaultyFileSystem::permissionDenied());
     store.initialise();
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_EQ(fake.fs.callCount(FsOp::ReadLines), 0);
@@ -80,7 +82,7 @@ namespace {
 
 // A program folder that cannot be written (installed for all users): the user's own copy
 // in the settings folder takes the list's place.
-class ProtectedProgramFolder : public FakeFileSystem {
+class ProtectedProgramFolder : public FaultyFileSystem {
 public:
     bool canWriteIn(const std::string& folder) const override { return folder != program; }
     std::string userConfigFolder() const override { return "/home/user/.config/scourix"; }
@@ -130,14 +132,14 @@ TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
     fs.addFile(own, "0*.bak\r\n");
     EXPECT_EQ(typeListInUse(fs), own);
     // A program folder that can be written behaves as always.
-    FakeFileSystem writable;
+    FaultyFileSystem writable;
     EXPECT_EQ(typeListInUse(writable), writable.program + "/TypeList.ini");
     EXPECT_EQ(typeListToWrite(writable), writable.program + "/TypeList.ini");
 }
 
 // Installed as a package, even a program folder that can be written (root) keeps no list:
 // only the user's copy is read and written, and without a settings folder none is.
-class InstalledProgramFolder : public FakeFileSystem {
+class InstalledProgramFolder : public FaultyFileSystem {
 public:
     std::string config = "/root/.config/scourix";
     std::string userConfigFolder() const override { return config; }

@@ -15,7 +15,7 @@ using Texts = std::vector<std::string>;
 class WalkerTest : public ::testing::Test {
 protected:
     FakePlatform fake;
-    FakeFileSystem fs;
+    FaultyFileSystem fs;
     MainState state{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
                              fake.window, fs, fake.shell, fake.clock}};
     Walker walker{state};
@@ -88,7 +88,7 @@ TEST_F(WalkerTest, CyclesAndVirtualFileSystemsAreNotEntered) {
     fs.addFolder("/data/sub2/back");
     fs.bindMount("/data/sub2/back", "/data");
     fs.addFile("/data/proc/p.tmp");
-    fs.markVolume("/data/proc", 7, true);
+    fs.markVirtual("/data/proc");
     EXPECT_EQ(walk("/data"), kDataResults);
 }
 
@@ -104,7 +104,7 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
         fake.dialogs.boxes.clear();
         fake.dialogs.answers.assign(a.answers.begin(), a.answers.end());
         fs.clearFailures();
-        fs.failOn(FsOp::OpenFolder, "/data/Sub1", FakeFileSystem::permissionDenied(), a.failures);
+        fs.failOn(FsOp::OpenFolder, "/data/Sub1", FaultyFileSystem::permissionDenied(), a.failures);
         Texts expected = kDataResults;
         if (!a.sub1Listed) {
             expected.erase(expected.begin() + 7, expected.begin() + 9);

@@ -6,7 +6,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeFileSystem.h"
+#include "fakes/FaultyFileSystem.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowSystem.h"
 #include "platform/Platform.h"
@@ -34,7 +34,7 @@ public:
     FakeControls controls;
     FakeDialogs dialogs;
     FakeWindowSystem window;
-    FakeFileSystem fs;
+    FaultyFileSystem fs;
     FakeShell shell;
     FakeClock clock;
 
