@@ -8,8 +8,8 @@
 namespace scourix {
 
 // The main window as its form describes it: every control and menu with its caption,
-// tool tip, design geometry and enabled states. The Qt window builds itself from these
-// tables; the procedures and the tests read them.
+// tool tip and design geometry. The Qt window builds itself from these tables; which
+// commands are on is the business of start-up and SetEn alone (setEnOrder, disabledAfterStartUp).
 
 enum class ControlKind { Button, CheckBox, CheckList, Label, Picture, Line };
 
@@ -19,24 +19,19 @@ struct ControlDesign {
     std::string_view caption;
     std::string_view toolTip;
     Rect geometry;  // twips; a Line runs from (left, top) to (width, height)
-    bool switchedBySetEn;
-    bool enabledAfterStartUp;
-    int value;   // check boxes: design value
-    bool cream;  // drawn on the window's cream instead of the button colour
+    int value;      // check boxes: design value
+    bool cream;     // drawn on the window's cream instead of the button colour
 };
 
 struct MenuItemDesign {
     std::string_view name;     // "" for an unnamed separator
     std::string_view caption;  // "-" for a separator
-    bool switchedBySetEn;
-    bool enabledAfterStartUp;
     bool isSeparator() const { return caption == "-"; }
 };
 
 struct MenuDesign {
     std::string_view name;
     std::string_view caption;
-    bool switchedBySetEn;
     std::span<const MenuItemDesign> items;
 };
 
