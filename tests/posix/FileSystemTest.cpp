@@ -1,0 +1,324 @@
+// The file layer on real folders, and what another local user can plant in a shared folder
+// meanwhile: none of it makes the file layer touch what lies outside.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "TempFolder.h"
+#include "platform/posix/MountTable.h"
+#include "platform/posix/PosixFileSystem.h"
+
+namespace scourix {
+namespace {
+
+using test::contentOf;
+using test::exists;
+using test::modeOf;
+using Texts = std::vector<std::string>;
+
+constexpr uid_t kOtherUser = 54321;  // a user id nobody on the machine has
+
+std::size_t entriesIn(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+class PosixFiles : public ::testing::Test {
+protected:
+    test::TempFolder dir;
+    PosixFileSystem fs;
+};
+
+class HostileTree : public PosixFiles {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root to play the other user (lchown)";
+        }
+        victim = outside.file("shadow", "secret");
+        ASSERT_EQ(::chmod(victim.c_str(), 0444), 0);  // read-only, as the reset must change
+        dir.folder("evil");
+        dir.folder("evil/d");
+        listed = dir.file("evil/d/shadow", "junk");
+    }
+    // The folder on the path is swapped for a link to the outside folder, owned by owner.
+    void swapForLink(uid_t owner) {
+        ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
+        ASSERT_EQ(::lchown(dir.link("evil/d", outside.path()).c_str(), owner, owner), 0);
+    }
+
+    test::TempFolder outside;
+    std::string victim, listed;
+};
+
+TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowed) {
+    swapForLink(kOtherUser);
+    const std::string denied = "Permission denied";
+    EXPECT_EQ(fs.removeFile(listed).error().description, denied);
+    EXPECT_EQ(fs.renameNoReplace(listed, listed + ".del").error().description, denied);
+    EXPECT_EQ(fs.resetAttributes(listed).value(), false);
+    EXPECT_EQ(fs.lookup(listed, Lookup::WithHiddenAndSystem).error().description, denied);
+    EXPECT_EQ(fs.fileLength(listed).error().description, denied);
+    EXPECT_EQ(fs.readText(listed).error().description, denied);
+    EXPECT_EQ(fs.writeText(dir / "evil/d/report", "x").error().description, denied);
+    EXPECT_EQ(fs.replaceText(listed, "x").error().description, denied);
+    EXPECT_EQ(fs.openFolder(dir / "evil/d").error().description, denied);
+    fs.holdFolders(true);  // held folders take the same way
+    EXPECT_FALSE(fs.removeFile(listed));
+    fs.holdFolders(false);
+    // Nor one in place of a settings file, which is otherwise followed.
+    const std::string theirs = dir.link("TypeList.ini", victim);
+    ASSERT_EQ(::lchown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_EQ(fs.readText(theirs).error().description, denied);
+    EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
+    EXPECT_EQ(contentOf(victim), "secret");
+    EXPECT_EQ(modeOf(victim) & 07777, 0444u);
+    EXPECT_FALSE(exists(outside / "report") || exists(outside / "shadow.del"));
+}
+
+TEST_F(HostileTree, HeldFoldersStayTheOnesReachedWhenThePathIsSwappedMeanwhile) {
+    fs.holdFolders(true);
+    EXPECT_EQ(fs.fileLength(listed).value(), 4u);
+    swapForLink(kOtherUser);
+    ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
+    fs.holdFolders(false);
+    EXPECT_FALSE(exists(dir / "evil/old/shadow"));
+    EXPECT_EQ(contentOf(victim), "secret");
+}
+
+TEST_F(HostileTree, AReportIsAlwaysANewFileAndOnlyOurOwnLeftoverMakesWay) {
+    const std::string report = dir / "查找结果信息";
+    const std::function<void()> plants[] = {
+        [&] { dir.link("查找结果信息", victim); },
+        [&] { ASSERT_EQ(::link(victim.c_str(), report.c_str()), 0); },
+        [&] { ASSERT_EQ(::chown(dir.file("查找结果信息").c_str(), kOtherUser, 0), 0); },
+        [&] { dir.folder("查找结果信息"); }, [&] { dir.fifo("查找结果信息"); }};
+    for (std::size_t i = 0; i < std::size(plants); ++i) {
+        plants[i]();
+        const Result<WrittenFilePtr> written = fs.writeText(report, "report");
+        EXPECT_EQ(written.ok() ? "" : written.error().description, "File exists") << i;
+        ASSERT_EQ(::remove(report.c_str()), 0) << i;
+    }
+    EXPECT_EQ(contentOf(victim), "secret");
+    EXPECT_EQ(std::filesystem::hard_link_count(victim), 1u);
+
+    dir.file("查找结果信息", "last run");  // a leftover of ours is replaced by a new file
+    const Result<WrittenFilePtr> written = fs.writeText(report, "report");
+    ASSERT_TRUE(written);
+    EXPECT_EQ(contentOf(report), "report");
+    // Closing removes it only while it is still that file, not once another took its name.
+    ASSERT_EQ(::rename(report.c_str(), (dir / "aside").c_str()), 0);
+    EXPECT_FALSE(fs.removeFileIf(report, *written.value()).value());
+    dir.file("查找结果信息", "new");
+    EXPECT_FALSE(fs.removeFileIf(report, *written.value()).value());
+    EXPECT_EQ(contentOf(report), "new");
+    EXPECT_TRUE(fs.removeFileIf(dir / "aside", *written.value()).value() && !exists(dir / "aside"));
+}
+
+// What an operation made of an entry, as one letter: done '+', nothing done or found '-', or
+// the error (Access, No entry, Invalid, is a Directory, too Big, Loop, noT a directory).
+template <class R>
+char outcome(const R& result) {
+    static constexpr int kCodes[] = {EACCES, ENOENT, EINVAL, EISDIR, EFBIG, ELOOP, ENOTDIR};
+    if (!result) {
+        return "ANIDBLT?"[std::find(kCodes, std::end(kCodes), result.error().code) - kCodes];
+    }
+    if constexpr (std::is_same_v<R, Result<std::string>>) {
+        return result.value().empty() ? '-' : '+';
+    } else if constexpr (requires { bool(result.value()); }) {
+        return result.value() ? '+' : '-';
+    }
+    return '+';
+}
+
+// A link is found and removed as itself and a folder never found; only regular files of a
+// sane size are read or made writable; trusted links on the way are followed, as many as
+// the kernel would follow.
+TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
+    dir.file("file", "1*.tmp\r\n");
+    dir.file(".hidden");
+    const std::string readOnly = dir.file("ro"), target = dir.file("target");
+    for (const std::string& p : {readOnly, target}) {
+        ASSERT_EQ(::chmod(p.c_str(), 0444), 0);
+    }
+    dir.link("link", "target");
+    dir.link("dangling", "none");
+    dir.fifo("pipe");
+    dir.link("tofolder", dir.folder("folder"));
+    dir.file("folder/f");
+    dir.link("zero", "/dev/zero");
+    ASSERT_EQ(::truncate(dir.file("huge").c_str(), PosixFileSystem::kMaxTextFile + 1), 0);
+    for (int i = 1; i <= 40; ++i) {
+        dir.link("c" + std::to_string(i), i < 40 ? "c" + std::to_string(i + 1) : "folder");
+    }
+    dir.link("c0", "c1");
+    EXPECT_EQ(fs.removeFile(readOnly).error().code, EACCES);  // before the reset below
+    const auto top = fs.openFolder(dir.path());
+    ASSERT_TRUE(top);
+    // Lookups Ordinary, WithHidden, WithHiddenAndSystem, readLines, resetAttributes,
+    // openFolder, openSubfolder, removeFile.
+    const std::pair<const char*, const char*> cases[] = {
+        {"file/below", "---T-TIT"}, {"file", "+++++T-+"},     {".hidden", "-++++T-+"},
+        {"ro", "+++++T-+"},         {"link", "++++-T-+"},     {"dangling", "+++N-N-+"},
+        {"pipe", "--+I-T-+"},       {"tofolder", "+++D-+-+"}, {"folder", "---D-++D"},
+        {"..", "---D-+ID"},         {"zero", "+++I-T-+"},     {"huge", "+++B+T-+"},
+        {"missing", "---N-NNN"},    {"c0/f", "LLLL-LIL"},     {"c1/f", "+++++TI+"}};
+    for (const auto& [name, expected] : cases) {
+        const std::string p = dir / name;
+        const std::string got = {outcome(fs.lookup(p, Lookup::Ordinary)),
+                                 outcome(fs.lookup(p, Lookup::WithHidden)),
+                                 outcome(fs.lookup(p, Lookup::WithHiddenAndSystem)),
+                                 outcome(fs.readLines(p)),
+                                 outcome(fs.resetAttributes(p)),
+                                 outcome(fs.openFolder(p)),
+                                 outcome(fs.openSubfolder(*top.value(), name)),
+                                 outcome(fs.removeFile(p))};
+        EXPECT_EQ(got, expected) << name;
+    }
+    EXPECT_EQ(modeOf(target) & 07777, 0444u);
+    EXPECT_EQ(fs.readLines(dir.link("ok", dir.file("real", "1*.tmp\r\n"))).value(),
+              Texts{"1*.tmp"});
+}
+
+TEST_F(PosixFiles, RenameNeverReplacesAndACaseOnlyChangeIsAnotherName) {
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
+    EXPECT_EQ(contentOf(dir / "b.bak"), "b");
+    const std::string link = dir.link("link.tmp", dir / "b.bak");
+    EXPECT_EQ(fs.renameNoReplace(link, dir / "b.bak").error().description, "File exists");
+    EXPECT_TRUE(S_ISLNK(modeOf(link)) && S_ISREG(modeOf(dir / "b.bak")));
+    EXPECT_EQ(fs.renameNoReplace(dir / "gone", dir / "gone.del").error().code, ENOENT);
+}
+
+TEST_F(PosixFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
+    ASSERT_TRUE(fs.writeText(dir / "report.txt", "中文 *.tmp\r\n"));
+    EXPECT_EQ(contentOf(dir / "report.txt"), "\xD6\xD0\xCE\xC4 *.tmp\r\n");
+    EXPECT_EQ(fs.readText(dir / "report.txt").value(), "中文 *.tmp\r\n");
+    EXPECT_EQ(fs.writeText(dir / "missing/list.txt", "x").error().code, ENOENT);
+    const std::pair<std::string, Texts> cases[] = {
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"a\n\nb\n", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\xD6\xD0\xCE\xC4 1\r\n\xFF\r\n", {"中文 1", "\xEF\xBF\xBD"}}};
+    for (const auto& [bytes, lines] : cases) {
+        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes)).value(), lines) << bytes;
+    }
+}
+
+TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole) {
+    const std::string types = dir.file("TypeList.ini", "old\r\n");
+    std::signal(SIGXFSZ, SIG_DFL);  // as at the start: unless ignored, it ends the program
+    PosixFileSystem fresh;
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{1000, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const Error written = fresh.writeText(dir / "list.txt", std::string(5000, 'x')).error();
+    const Status replaced = fresh.replaceText(types, std::string(5000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(written.description, "File too large");
+    EXPECT_EQ(replaced.error().code, EFBIG);
+    EXPECT_EQ(contentOf(types), "old\r\n");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// Renaming over a file succeeds whatever its permission bits, and root passes them all: a
+// file its owner made read-only is still not replaced. A link stays a link, and the file it
+// leads to is replaced beside itself.
+TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
+    const std::string list = dir.file("TypeList.ini", "old");
+    ASSERT_EQ(::chmod(list.c_str(), 0640), 0);
+    ASSERT_TRUE(fs.replaceText(list, "中文"));
+    EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(modeOf(list) & 07777, 0640u);
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(fs.replaceText(dir / "new.ini", "x"));
+    ::umask(mask);
+    EXPECT_EQ(modeOf(dir / "new.ini") & 07777, 0644u);
+    ASSERT_EQ(::chmod(list.c_str(), 0444), 0);
+    EXPECT_EQ(fs.replaceText(list, "new").error().description, "Permission denied");
+    EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(fs.replaceText(dir / "missing/TypeList.ini", "x").error().code, ENOENT);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);  // no temporary file left behind
+    const std::string target = dir.file((dir.folder("real"), "real/TypeList.ini"), "old\r\n");
+    const std::string link = dir.link("linked.ini", target);
+    ASSERT_TRUE(fs.replaceText(link, "new"));
+    EXPECT_TRUE(S_ISLNK(modeOf(link)) && contentOf(target) == "new");
+    EXPECT_EQ(entriesIn(dir / "real"), 1u);
+}
+
+// Every entry of a folder as a walk reads it: name -> kind letter (Folder, File, Link,
+// Special), a second sighting of a name spoiling its letter.
+std::map<std::string, char> entriesOf(const FileSystem& fs, const OpenFolder& folder) {
+    struct Collect final : FolderVisitor {
+        std::map<std::string, char> seen;
+        void entry(std::string_view name, EntryKind kind) override {
+            seen[std::string(name)] += "FRLS"[static_cast<int>(kind)];
+        }
+    } collect;
+    EXPECT_TRUE(fs.readFolder(folder, collect));
+    return collect.seen;
+}
+
+TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
+    const std::string longName(120, 'n');
+    for (int i = 0; i < 1000; ++i) {  // enough to need several reads of the kernel's listing
+        dir.file(longName + std::to_string(i));
+    }
+    dir.file("bad\xff\xfe name.tmp");
+    dir.fifo("pipe");
+    dir.link("tosub", dir.folder("sub"));
+    dir.file("sub/a.tmp");
+    const auto folder = fs.openFolder(dir.path());
+    ASSERT_TRUE(folder && fs.probe(dir.path()));
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.path().c_str(), &st), 0);
+    EXPECT_EQ(folder.value()->id, (FileId{st.st_dev, st.st_ino}));
+    auto seen = entriesOf(fs, *folder.value());
+    EXPECT_EQ(std::erase_if(seen, [&](auto& e) { return e.first.starts_with(longName); }), 1000u);
+    EXPECT_EQ(seen,
+              (std::map<std::string, char>{
+                  {"bad\xff\xfe name.tmp", 'R'}, {"pipe", 'S'}, {"sub", 'F'}, {"tosub", 'L'}}));
+    const auto sub = fs.openSubfolder(*folder.value(), "sub");
+    ASSERT_TRUE(sub && sub.value());
+    EXPECT_EQ(entriesOf(fs, *sub.value()), (std::map<std::string, char>{{"a.tmp", 'R'}}));
+    EXPECT_EQ(fs.openParent(*sub.value()).value()->id, folder.value()->id);
+    EXPECT_EQ(fs.openFolder(dir / "tosub").value()->id, sub.value()->id);
+}
+
+TEST_F(PosixFiles, AWalkMarksKernelFileSystemsButNotOrdinaryOnes) {
+    struct stat st {};
+    for (const char* place : {"/proc", "/sys", "/dev/pts", "/dev"}) {
+        // /dev is devtmpfs on most systems and a plain tmpfs in some containers.
+        if (::stat(place, &st) == 0 &&
+            (place != std::string("/dev") ||
+             MountTable::current().typeOfDevice(st.st_dev) == "devtmpfs")) {
+            EXPECT_TRUE(fs.openFolder(place).value()->virtualFileSystem) << place;
+        }
+    }
+    // Inherited below a mount point, found again past one.
+    const auto proc = fs.openFolder("/proc");
+    EXPECT_TRUE(fs.openSubfolder(*proc.value(), "sys").value()->virtualFileSystem);
+    EXPECT_FALSE(fs.openFolder(dir.path()).value()->virtualFileSystem);
+}
+
+// The user's settings folder, made on demand; a folder counts as writable only when a file
+// can really be made there (root passes permission bits, not a missing folder).
+TEST_F(PosixFiles, TheSettingsFolderFollowsXdgAndIsMadeWhenMissing) {
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
+    const std::string nested = dir / "a/b/scourix";
+    EXPECT_FALSE(fs.canWriteIn(nested));
+    ASSERT_TRUE(fs.makeFolders(nested));
+    EXPECT_TRUE(fs.canWriteIn(nested) && !fs.canWriteIn("/proc/self"));
+}
+
+}  // namespace
+}  // namespace scourix
