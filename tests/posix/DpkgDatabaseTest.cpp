@@ -1,9 +1,8 @@
 // The dpkg database on databases made in temporary folders, and on this machine's own.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <thread>
 #include <tuple>
@@ -16,17 +15,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct timespec secondsAgo(int seconds) {
-    struct timespec when {};
-    ::clock_gettime(CLOCK_REALTIME, &when);
-    when.tv_sec -= seconds;
-    return when;
-}
-
-void setModified(const std::string& path, const struct timespec& when) {
-    const struct timespec times[2] = {when, when};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
-}
+using std::filesystem::last_write_time;
+using Clock = std::filesystem::file_time_type::clock;
 
 std::size_t openFiles() {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
@@ -78,20 +68,20 @@ TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGo) {
     admin.folder("info");
     admin.file("info/a.list", "/usr/bin/a\n");
     admin.file("info/b.list", "/usr/bin/b\n");
-    const struct timespec now = secondsAgo(0);
-    setModified(admin / "info", now);
+    const auto now = Clock::now();
+    last_write_time(admin / "info", now);
     EXPECT_TRUE(db.owns("/usr/bin/a"));
     // A list replaced as dpkg does it, by a rename, within the clock tick of the read: the
     // folder keeps its time, size and inode.
     admin.file("info/a.list-new", "/usr/bin/a2\n");
     ASSERT_EQ(::rename((admin / "info/a.list-new").c_str(), (admin / "info/a.list").c_str()), 0);
-    setModified(admin / "info", now);
+    last_write_time(admin / "info", now);
     EXPECT_TRUE(db.owns("/usr/bin/a2"));
 
     // Settled and unchanged: not read again.
     admin.file("diversions", "");
-    setModified(admin / "info", secondsAgo(3600));
-    setModified(admin / "diversions", secondsAgo(3600));
+    last_write_time(admin / "info", Clock::now() - 60min);
+    last_write_time(admin / "diversions", Clock::now() - 60min);
     EXPECT_TRUE(db.owns("/usr/bin/a2"));
     const std::size_t reads = db.figures().reads;
     EXPECT_TRUE(db.owns("/usr/bin/b"));
@@ -100,11 +90,11 @@ TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGo) {
     // One package removed and one added; then a diversion added, the lists unchanged.
     ::unlink((admin / "info/a.list").c_str());
     admin.file("info/c.list", "/usr/bin/c\n");
-    setModified(admin / "info", secondsAgo(1800));
+    last_write_time(admin / "info", Clock::now() - 30min);
     EXPECT_FALSE(db.owns("/usr/bin/a2"));
     EXPECT_TRUE(db.owns("/usr/bin/c"));
     admin.file("diversions", "/usr/bin/c\n/usr/bin/c.real\nd\n");
-    setModified(admin / "diversions", secondsAgo(1800));
+    last_write_time(admin / "diversions", Clock::now() - 30min);
     EXPECT_TRUE(db.owns("/usr/bin/c.real") && db.owns("/usr/bin/b"));
     EXPECT_EQ(openFiles(), openBefore);  // nothing left open by the reads
 }

@@ -42,24 +42,25 @@ protected:
         if (::geteuid() != 0) {
             GTEST_SKIP() << "needs root to play the other user (lchown)";
         }
-        victim = outside.file("shadow", "secret");
-        ASSERT_EQ(::chmod(victim.c_str(), 0444), 0);  // read-only, as the reset must change
+        victim = outside.file("shadow", "secret", 0444);  // read-only, as a reset would change
         dir.folder("evil");
         dir.folder("evil/d");
         listed = dir.file("evil/d/shadow", "junk");
-    }
-    // The folder on the path is swapped for a link to the outside folder, owned by owner.
-    void swapForLink(uid_t owner) {
-        ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
-        ASSERT_EQ(::lchown(dir.link("evil/d", outside.path()).c_str(), owner, owner), 0);
     }
 
     test::TempFolder outside;
     std::string victim, listed;
 };
 
-TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowed) {
-    swapForLink(kOtherUser);
+TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReached) {
+    fs.holdFolders(true);
+    EXPECT_EQ(fs.fileLength(listed).value(), 4u);
+    // The folder on the path is swapped for a link to the outside folder.
+    ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
+    ASSERT_EQ(::lchown(dir.link("evil/d", outside.path()).c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
+    fs.holdFolders(false);
+    EXPECT_FALSE(exists(dir / "evil/old/shadow"));
     const std::string denied = "Permission denied";
     EXPECT_EQ(fs.removeFile(listed).error().description, denied);
     EXPECT_EQ(fs.renameNoReplace(listed, listed + ".del").error().description, denied);
@@ -77,16 +78,6 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowed) {
     EXPECT_EQ(contentOf(victim), "secret");
     EXPECT_EQ(modeOf(victim) & 07777, 0444u);
     EXPECT_FALSE(exists(outside / "report") || exists(outside / "shadow.del"));
-}
-
-TEST_F(HostileTree, HeldFoldersStayTheOnesReachedWhenThePathIsSwappedMeanwhile) {
-    fs.holdFolders(true);
-    EXPECT_EQ(fs.fileLength(listed).value(), 4u);
-    swapForLink(kOtherUser);
-    ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
-    fs.holdFolders(false);
-    EXPECT_FALSE(exists(dir / "evil/old/shadow"));
-    EXPECT_EQ(contentOf(victim), "secret");
 }
 
 TEST_F(HostileTree, AReportIsAlwaysANewFileAndOnlyOurOwnLeftoverMakesWay) {
@@ -140,8 +131,7 @@ char outcome(const R& result) {
 TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
     dir.file("file", "1*.tmp\r\n");
     dir.file(".hidden");
-    const std::string readOnly = dir.file("ro"), target = dir.file("target");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444) | ::chmod(target.c_str(), 0444), 0);
+    const std::string readOnly = dir.file("ro", "", 0444), target = dir.file("target", "", 0444);
     dir.link("link", "target");
     dir.link("dangling", "none");
     dir.fifo("pipe");
@@ -226,8 +216,7 @@ TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole)
 // file its owner made read-only is still not replaced. A link stays a link, and the file it
 // leads to is replaced beside itself.
 TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
-    const std::string list = dir.file("TypeList.ini", "old");
-    ASSERT_EQ(::chmod(list.c_str(), 0640), 0);
+    const std::string list = dir.file("TypeList.ini", "old", 0640);
     ASSERT_TRUE(fs.replaceText(list, "中文"));
     EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
     EXPECT_EQ(modeOf(list) & 07777, 0640u);
@@ -282,37 +271,6 @@ TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
     EXPECT_EQ(fs.openFolder(dir / "tosub").value()->id, sub.value()->id);
 }
 
-TEST_F(PosixFiles, AWalkMarksKernelFileSystemsButNotOrdinaryOnes) {
-    struct stat st {};
-    for (const char* place : {"/proc", "/sys", "/dev/pts", "/dev"}) {
-        // /dev is devtmpfs on most systems and a plain tmpfs in some containers.
-        if (::stat(place, &st) == 0 &&
-            (place != std::string("/dev") ||
-             MountTable::current().typeOfDevice(st.st_dev) == "devtmpfs")) {
-            EXPECT_TRUE(fs.openFolder(place).value()->virtualFileSystem) << place;
-        }
-    }
-    // Inherited below a mount point, found again past one.
-    const auto proc = fs.openFolder("/proc");
-    EXPECT_TRUE(fs.openSubfolder(*proc.value(), "sys").value()->virtualFileSystem);
-    EXPECT_FALSE(fs.openFolder(dir.path()).value()->virtualFileSystem);
-}
-
-// The user's settings folder, made on demand; a folder counts as writable only when a file
-// can really be made there (root passes permission bits, not a missing folder).
-TEST_F(PosixFiles, TheSettingsFolderFollowsXdgAndIsMadeWhenMissing) {
-    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
-    EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
-    const std::string nested = dir / "a/b/scourix";
-    EXPECT_FALSE(fs.canWriteIn(nested));
-    ASSERT_TRUE(fs.makeFolders(nested));
-    EXPECT_TRUE(fs.canWriteIn(nested) && !fs.canWriteIn("/proc/self"));
-}
-
-// The mount table of a desktop and of a container, the volumes drawn from it, and the
-// places the program finds by itself: temporary folder, own folder, clock.
 const char kDesktop[] =
     "21 26 0:20 / /sys rw,nosuid shared:7 - sysfs sysfs rw\n"
     "22 26 0:21 / /proc rw,nosuid shared:12 - proc proc rw\n"
@@ -332,8 +290,9 @@ const char kDesktop[] =
     "this line is not a mount\n"
     "470 26 0:63 / /mnt/short rw -\n";
 
-// Kernel, device and run-time places, images and desktop helpers are left out; a mount
-// point mounted twice is listed once, as what was mounted last; escapes are undone.
+// From a mount table, kernel, device and run-time places, images and desktop helpers are
+// left out; a mount point mounted twice is listed once, as what was mounted last; escapes
+// are undone.
 TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
               (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
@@ -349,11 +308,24 @@ TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
 
-TEST(MountTable, ReadsThisProcesssTableAndItsVolumesAreFolders) {
+// Kernel file systems are marked, the mark inherited below a mount point and found again
+// past one; this machine's volumes are folders, none of them a kernel place.
+TEST_F(PosixFiles, MarksKernelFileSystemsAndListsThisMachinesVolumes) {
+    const MountTable table = MountTable::current();
     struct stat st {};
     ASSERT_EQ(::stat("/proc", &st), 0);
-    EXPECT_EQ(MountTable::current().typeOfDevice(st.st_dev), "proc");
-    const Texts volumes = PosixFileSystem().volumes();
+    EXPECT_EQ(table.typeOfDevice(st.st_dev), "proc");
+    for (const char* place : {"/proc", "/sys", "/dev/pts", "/dev"}) {
+        // /dev is devtmpfs on most systems and a plain tmpfs in some containers.
+        if (::stat(place, &st) == 0 &&
+            (place != std::string("/dev") || table.typeOfDevice(st.st_dev) == "devtmpfs")) {
+            EXPECT_TRUE(fs.openFolder(place).value()->virtualFileSystem) << place;
+        }
+    }
+    const auto proc = fs.openFolder("/proc");
+    EXPECT_TRUE(fs.openSubfolder(*proc.value(), "sys").value()->virtualFileSystem);
+    EXPECT_FALSE(fs.openFolder(dir.path()).value()->virtualFileSystem);
+    const Texts volumes = fs.volumes();
     EXPECT_EQ(volumes.at(0), "/");
     for (const std::string& v : volumes) {
         EXPECT_TRUE(v.ends_with('/') && ::stat(v.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
@@ -362,22 +334,29 @@ TEST(MountTable, ReadsThisProcesssTableAndItsVolumesAreFolders) {
     }
 }
 
-TEST(PosixPlaces, TemporaryProgramAndCurrentFolders) {
-    {
-        test::TempFolder made;
-        ::setenv("TMPDIR", made.path().c_str(), 1);
-        EXPECT_EQ(PosixFileSystem().tempFolder(), made.path() + "/");
-    }
-    EXPECT_EQ(PosixFileSystem().tempFolder(), "/tmp/");  // a TMPDIR that is gone is passed over
+// The settings folder is made on demand, and a folder counts as writable only where a file
+// can really be made (root passes permission bits, not a missing folder).
+TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.tempFolder(), dir.path() + "/");
+    ::setenv("TMPDIR", (dir / "gone").c_str(), 1);
+    EXPECT_EQ(fs.tempFolder(), "/tmp/");
     ::unsetenv("TMPDIR");
     EXPECT_EQ(PosixFileSystem("/opt/scourix/").programFolder(), "/opt/scourix");
     EXPECT_EQ(PosixFileSystem("/").programFolder(), "/");
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe");
-    EXPECT_EQ(PosixFileSystem().programFolder(), exe.substr(0, exe.rfind('/')));
-    EXPECT_EQ(PosixFileSystem().currentFolder(), std::filesystem::current_path().string());
-}
+    EXPECT_EQ(fs.programFolder(), exe.substr(0, exe.rfind('/')));
+    EXPECT_EQ(fs.currentFolder(), std::filesystem::current_path().string());
 
-TEST(PosixClock, GivesTheLocalDateAndTime) {
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
+    const std::string nested = dir / "a/b/scourix";
+    EXPECT_FALSE(fs.canWriteIn(nested));
+    ASSERT_TRUE(fs.makeFolders(nested));
+    EXPECT_TRUE(fs.canWriteIn(nested) && !fs.canWriteIn("/proc/self"));
+
     ::setenv("TZ", "CST-8", 1);  // eight hours east of Greenwich
     ::tzset();
     const DateTime now = PosixClock().now();

@@ -67,7 +67,7 @@ TEST(Gb18030Codec, AgreesWithTheCLibrarysConvertersAndReadsBackEveryCharacter) {
 }
 
 // Among them a code past U+FFFF, one past U+10FFFF, and bytes each out of its range.
-TEST(Gb18030Codec, ReadsEveryByteThatBeginsNoCharacterAsOneReplacement) {
+TEST(Gb18030Codec, ReadsAByteBeginningNoCharacterAsOneReplacementAndWritesNoUtf8AsEscapes) {
     const std::pair<std::string, std::string> cases[] = {
         {"\xA2\xE3", "€"},
         {"0\xFF\xFE", "0" + kFffd + kFffd},
@@ -82,18 +82,16 @@ TEST(Gb18030Codec, ReadsEveryByteThatBeginsNoCharacterAsOneReplacement) {
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(Codec::decode(bytes), text) << bytes;
     }
-}
-
-// Surrogates, overlong forms, values past U+10FFFF and cut-off sequences are no characters.
-TEST(Gb18030Codec, WritesBytesThatAreNotUtf8AsVisibleEscapes) {
-    const std::pair<std::string, std::string> cases[] = {
+    // Surrogates, overlong forms, values past U+10FFFF and cut-off sequences are no
+    // characters: written as visible escapes.
+    const std::pair<std::string, std::string> escapes[] = {
         {"x\xFF\xFEy", "x\\xFF\\xFEy"},
         {"\xE4\xB8\xAD\xFF", "\xD6\xD0\\xFF"},
         {"end\xE4\xB8", "end\\xE4\\xB8"},
         {"\xED\xA0\x80\xED\xBF\xBF", "\\xED\\xA0\\x80\\xED\\xBF\\xBF"},
         {"\xC0\xAF\xF4\x90\x80\x80", "\\xC0\\xAF\\xF4\\x90\\x80\\x80"},
         {"\xF8\x90\x80\x80", "\\xF8\\x90\\x80\\x80"}};
-    for (const auto& [text, bytes] : cases) {
+    for (const auto& [text, bytes] : escapes) {
         EXPECT_EQ(Codec::encode(text), bytes) << text;
     }
 }

@@ -15,7 +15,7 @@ namespace scourix::test {
 
 // A fresh folder under $TMPDIR, or under base where that can be written (a memory file
 // system for big trees), removed with everything in it at the end. Each maker creates one
-// entry (files 0644, folders 0755 before the umask) and returns its path.
+// entry (files 0644 unless told, folders 0755 before the umask) and returns its path.
 class TempFolder {
 public:
     explicit TempFolder(const char* base = nullptr) {
@@ -37,9 +37,9 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-    std::string file(std::string_view name, std::string_view bytes = "") const {
+    std::string file(std::string_view name, std::string_view bytes = "", mode_t mode = 0644) const {
         write(*this / name, bytes);
-        return *this / name;
+        return made(::chmod((*this / name).c_str(), mode) == 0, *this / name);
     }
     std::string folder(std::string_view name) const {
         return made(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
