@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "TempFolder.h"
 #include "platform/posix/Gb18030Codec.h"
 
 namespace scourix {
@@ -31,7 +32,7 @@ std::optional<std::string> reference(const char* charset, std::uint32_t code) {
 // Every BMP character and a sample of the others: code page 936's bytes where it has the
 // character (the euro's 0x80 too), else the C library's GB18030, and always back to the
 // same character.
-TEST(Gb18030Codec, AgreesWithTheCLibrarysConvertersAndReadsBackEveryCharacter) {
+TEST(Gb18030Codec, AgreesWithTheCLibraryAndRoundTripsEveryCharacterAndTheShippedFile) {
     // These six keep their four-byte codes, as the C library gives them the two-byte codes
     // of private-use characters.
     const std::set<std::uint32_t> differs = {0x20087, 0x20089, 0x200CC, 0x215D7, 0x2298F, 0x241FE};
@@ -64,6 +65,12 @@ TEST(Gb18030Codec, AgreesWithTheCLibrarysConvertersAndReadsBackEveryCharacter) {
         EXPECT_EQ(Codec::encode(text), bytes) << text;
         EXPECT_EQ(Codec::decode(bytes), text) << text;
     }
+    // The shipped help file, in code page 936, reads whole and is written back byte for byte.
+    const std::string gbk = test::contentOf(SCOURIX_RESOURCES "/TypeRead.ini");
+    const std::string text = Codec::decode(gbk);
+    EXPECT_TRUE(text.find("文件类型的详细说明") != std::string::npos &&
+                text.find(kFffd) == std::string::npos);
+    EXPECT_EQ(Codec::encode(text), gbk);
 }
 
 // Among them a code past U+FFFF, one past U+10FFFF, and bytes each out of its range.
