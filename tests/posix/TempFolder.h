@@ -1,11 +1,9 @@
 #pragma once
 
 #include <ftw.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -15,15 +13,13 @@
 
 namespace scourix::test {
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-// Each maker creates one entry (files 0644, folders 0755 before the umask) and returns
-// its path.
+// A fresh folder under $TMPDIR, or under base where that can be written (a memory file
+// system for big trees), removed with everything in it at the end. Each maker creates one
+// entry (files 0644 unless told, folders 0755 before the umask) and returns its path.
 class TempFolder {
 public:
-    TempFolder() : TempFolder(std::getenv("TMPDIR")) {}
-    // Under base instead, where it can be written (a memory file system for big trees).
-    explicit TempFolder(const char* base) {
-        if (base == nullptr || *base == '\0' || ::access(base, W_OK) != 0) {
+    explicit TempFolder(const char* base = nullptr) {
+        if (base == nullptr || ::access(base, W_OK) != 0) {
             base = std::getenv("TMPDIR");
         }
         path_ = std::string(base && *base ? base : "/tmp") + "/scourix_tests.XXXXXX";
@@ -41,9 +37,9 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-    std::string file(std::string_view name, std::string_view bytes = "") const {
-        std::ofstream out(*this / name, std::ios::binary);
-        return made((out << bytes).flush().good(), *this / name);
+    std::string file(std::string_view name, std::string_view bytes = "", mode_t mode = 0644) const {
+        write(*this / name, bytes);
+        return made(::chmod((*this / name).c_str(), mode) == 0, *this / name);
     }
     std::string folder(std::string_view name) const {
         return made(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
@@ -85,23 +81,5 @@ inline mode_t modeOf(const std::string& path) {
 inline bool exists(const std::string& path) {
     return modeOf(path) != 0;
 }
-
-// Makes writes beyond `bytes` fail with EFBIG, as on a full disk, instead of a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        const rlimit limit{bytes, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    void (*previous_)(int);
-    rlimit saved_{};
-};
 
 }  // namespace scourix::test

@@ -1,0 +1,370 @@
+// The file layer on real folders, and what another local user can plant in a shared folder
+// meanwhile: none of it makes the file layer touch what lies outside.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "TempFolder.h"
+#include "platform/posix/MountTable.h"
+#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixFileSystem.h"
+
+namespace scourix {
+namespace {
+
+using test::contentOf;
+using test::exists;
+using test::modeOf;
+using Texts = std::vector<std::string>;
+
+constexpr uid_t kOtherUser = 54321;  // a user id nobody on the machine has
+
+std::size_t entriesIn(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+class PosixFiles : public ::testing::Test {
+protected:
+    test::TempFolder dir;
+    PosixFileSystem fs;
+};
+
+class HostileTree : public PosixFiles {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root to play the other user (lchown)";
+        }
+        victim = outside.file("shadow", "secret", 0444);  // read-only, as a reset would change
+        dir.folder("evil");
+        dir.folder("evil/d");
+        listed = dir.file("evil/d/shadow", "junk");
+    }
+
+    test::TempFolder outside;
+    std::string victim, listed;
+};
+
+TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReached) {
+    fs.holdFolders(true);
+    EXPECT_EQ(fs.fileLength(listed).value(), 4u);
+    // The folder on the path is swapped for a link to the outside folder.
+    ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
+    ASSERT_EQ(::lchown(dir.link("evil/d", outside.path()).c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
+    fs.holdFolders(false);
+    EXPECT_FALSE(exists(dir / "evil/old/shadow"));
+    const std::string denied = "Permission denied";
+    EXPECT_EQ(fs.removeFile(listed).error().description, denied);
+    EXPECT_EQ(fs.renameNoReplace(listed, listed + ".del").error().description, denied);
+    EXPECT_EQ(fs.resetAttributes(listed).value(), false);
+    EXPECT_EQ(fs.writeText(dir / "evil/d/report", "x").error().description, denied);
+    EXPECT_EQ(fs.openFolder(dir / "evil/d").error().description, denied);
+    fs.holdFolders(true);  // held folders take the same way
+    EXPECT_FALSE(fs.removeFile(listed));
+    fs.holdFolders(false);
+    // Nor one in place of a settings file, which is otherwise followed.
+    const std::string theirs = dir.link("TypeList.ini", victim);
+    ASSERT_EQ(::lchown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_EQ(fs.readText(theirs).error().description, denied);
+    EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
+    EXPECT_EQ(contentOf(victim), "secret");
+    EXPECT_EQ(modeOf(victim) & 07777, 0444u);
+    EXPECT_FALSE(exists(outside / "report") || exists(outside / "shadow.del"));
+}
+
+TEST_F(HostileTree, AReportIsAlwaysANewFileAndOnlyOurOwnLeftoverMakesWay) {
+    const std::string report = dir / "查找结果信息";
+    const std::function<void()> plants[] = {
+        [&] { dir.link("查找结果信息", victim); },
+        [&] { ASSERT_EQ(::link(victim.c_str(), report.c_str()), 0); },
+        [&] { ASSERT_EQ(::chown(dir.file("查找结果信息").c_str(), kOtherUser, 0), 0); },
+        [&] { dir.folder("查找结果信息"); }, [&] { dir.fifo("查找结果信息"); }};
+    for (std::size_t i = 0; i < std::size(plants); ++i) {
+        plants[i]();
+        const Result<WrittenFilePtr> written = fs.writeText(report, "report");
+        EXPECT_EQ(written.ok() ? "" : written.error().description, "File exists") << i;
+        ASSERT_EQ(::remove(report.c_str()), 0) << i;
+    }
+    EXPECT_EQ(contentOf(victim), "secret");
+    EXPECT_EQ(std::filesystem::hard_link_count(victim), 1u);
+
+    dir.file("查找结果信息", "last run");  // a leftover of ours is replaced by a new file
+    const Result<WrittenFilePtr> written = fs.writeText(report, "report");
+    ASSERT_TRUE(written);
+    EXPECT_EQ(contentOf(report), "report");
+    // Closing removes it only while it is still that file, not once another took its name.
+    ASSERT_EQ(::rename(report.c_str(), (dir / "aside").c_str()), 0);
+    EXPECT_FALSE(fs.removeFileIf(report, *written.value()).value());
+    dir.file("查找结果信息", "new");
+    EXPECT_FALSE(fs.removeFileIf(report, *written.value()).value());
+    EXPECT_EQ(contentOf(report), "new");
+    EXPECT_TRUE(fs.removeFileIf(dir / "aside", *written.value()).value() && !exists(dir / "aside"));
+}
+
+// What an operation made of an entry, as one letter: done '+', nothing done or found '-', or
+// the error (Access, No entry, Invalid, is a Directory, too Big, Loop, noT a directory).
+template <class R>
+char outcome(const R& result) {
+    static constexpr int kCodes[] = {EACCES, ENOENT, EINVAL, EISDIR, EFBIG, ELOOP, ENOTDIR};
+    if (!result) {
+        return "ANIDBLT?"[std::find(kCodes, std::end(kCodes), result.error().code) - kCodes];
+    }
+    if constexpr (std::is_same_v<R, Result<std::string>>) {
+        return result.value().empty() ? '-' : '+';
+    } else if constexpr (requires { bool(result.value()); }) {
+        return result.value() ? '+' : '-';
+    }
+    return '+';
+}
+
+// A link is found and removed as itself and a folder never found; only regular files of a
+// sane size are read or made writable; trusted links on the way are followed, as many as
+// the kernel would follow.
+TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
+    dir.file("file", "1*.tmp\r\n");
+    dir.file(".hidden");
+    const std::string readOnly = dir.file("ro", "", 0444), target = dir.file("target", "", 0444);
+    dir.link("link", "target");
+    dir.link("dangling", "none");
+    dir.fifo("pipe");
+    dir.link("tofolder", dir.folder("folder"));
+    dir.file("folder/f");
+    dir.link("zero", "/dev/zero");
+    ASSERT_EQ(::truncate(dir.file("huge").c_str(), PosixFileSystem::kMaxTextFile + 1), 0);
+    for (int i = 1; i <= 40; ++i) {
+        dir.link("c" + std::to_string(i), i < 40 ? "c" + std::to_string(i + 1) : "folder");
+    }
+    dir.link("c0", "c1");
+    EXPECT_EQ(fs.removeFile(readOnly).error().code, EACCES);  // before the reset below
+    const auto top = fs.openFolder(dir.path());
+    ASSERT_TRUE(top);
+    // Lookups Ordinary, WithHidden, WithHiddenAndSystem, readLines, resetAttributes,
+    // openFolder, openSubfolder, removeFile.
+    const std::pair<const char*, const char*> cases[] = {
+        {"file/below", "---T-TIT"}, {"file", "+++++T-+"},     {".hidden", "-++++T-+"},
+        {"ro", "+++++T-+"},         {"link", "++++-T-+"},     {"dangling", "+++N-N-+"},
+        {"pipe", "--+I-T-+"},       {"tofolder", "+++D-+-+"}, {"folder", "---D-++D"},
+        {"..", "---D-+ID"},         {"zero", "+++I-T-+"},     {"huge", "+++B+T-+"},
+        {"missing", "---N-NNN"},    {"c0/f", "LLLL-LIL"},     {"c1/f", "+++++TI+"}};
+    for (const auto& [name, expected] : cases) {
+        const std::string p = dir / name;
+        const std::string got = {outcome(fs.lookup(p, Lookup::Ordinary)),
+                                 outcome(fs.lookup(p, Lookup::WithHidden)),
+                                 outcome(fs.lookup(p, Lookup::WithHiddenAndSystem)),
+                                 outcome(fs.readLines(p)),
+                                 outcome(fs.resetAttributes(p)),
+                                 outcome(fs.openFolder(p)),
+                                 outcome(fs.openSubfolder(*top.value(), name)),
+                                 outcome(fs.removeFile(p))};
+        EXPECT_EQ(got, expected) << name;
+    }
+    EXPECT_EQ(modeOf(target) & 07777, 0444u);
+}
+
+TEST_F(PosixFiles, RenameNeverReplacesAndACaseOnlyChangeIsAnotherName) {
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
+    EXPECT_EQ(contentOf(dir / "b.bak"), "b");
+    const std::string link = dir.link("link.tmp", dir / "b.bak");
+    EXPECT_EQ(fs.renameNoReplace(link, dir / "b.bak").error().description, "File exists");
+    EXPECT_TRUE(S_ISLNK(modeOf(link)) && S_ISREG(modeOf(dir / "b.bak")));
+    EXPECT_EQ(fs.renameNoReplace(dir / "gone", dir / "gone.del").error().code, ENOENT);
+}
+
+TEST_F(PosixFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
+    ASSERT_TRUE(fs.writeText(dir / "report.txt", "中文 *.tmp\r\n"));
+    EXPECT_EQ(contentOf(dir / "report.txt"), "\xD6\xD0\xCE\xC4 *.tmp\r\n");
+    EXPECT_EQ(fs.readText(dir / "report.txt").value(), "中文 *.tmp\r\n");
+    EXPECT_EQ(fs.writeText(dir / "missing/list.txt", "x").error().code, ENOENT);
+    const std::pair<std::string, Texts> cases[] = {
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"a\n\nb\n", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\xD6\xD0\xCE\xC4 1\r\n\xFF\r\n", {"中文 1", "\xEF\xBF\xBD"}}};
+    for (const auto& [bytes, lines] : cases) {
+        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes)).value(), lines) << bytes;
+    }
+}
+
+TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole) {
+    const std::string types = dir.file("TypeList.ini", "old\r\n");
+    std::signal(SIGXFSZ, SIG_DFL);  // as at the start: unless ignored, it ends the program
+    PosixFileSystem fresh;
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{1000, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const Error written = fresh.writeText(dir / "list.txt", std::string(5000, 'x')).error();
+    const Status replaced = fresh.replaceText(types, std::string(5000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(written.description, "File too large");
+    EXPECT_EQ(replaced.error().code, EFBIG);
+    EXPECT_EQ(contentOf(types), "old\r\n");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// Renaming over a file succeeds whatever its permission bits, and root passes them all: a
+// file its owner made read-only is still not replaced. A link stays a link, and the file it
+// leads to is replaced beside itself.
+TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
+    const std::string list = dir.file("TypeList.ini", "old", 0640);
+    ASSERT_TRUE(fs.replaceText(list, "中文"));
+    EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(modeOf(list) & 07777, 0640u);
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(fs.replaceText(dir / "new.ini", "x"));
+    ::umask(mask);
+    EXPECT_EQ(modeOf(dir / "new.ini") & 07777, 0644u);
+    ASSERT_EQ(::chmod(list.c_str(), 0444), 0);
+    EXPECT_EQ(fs.replaceText(list, "new").error().description, "Permission denied");
+    EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(entriesIn(dir.path()), 2u);  // no temporary file left behind
+    const std::string target = dir.file((dir.folder("real"), "real/TypeList.ini"), "old\r\n");
+    const std::string link = dir.link("linked.ini", target);
+    ASSERT_TRUE(fs.replaceText(link, "new"));
+    EXPECT_TRUE(S_ISLNK(modeOf(link)) && contentOf(target) == "new");
+    EXPECT_EQ(entriesIn(dir / "real"), 1u);
+}
+
+// Every entry of a folder as a walk reads it: name -> kind letter (Folder, File, Link,
+// Special), a second sighting of a name spoiling its letter.
+std::map<std::string, char> entriesOf(const FileSystem& fs, const OpenFolder& folder) {
+    struct Collect final : FolderVisitor {
+        std::map<std::string, char> seen;
+        void entry(std::string_view name, EntryKind kind) override {
+            seen[std::string(name)] += "FRLS"[static_cast<int>(kind)];
+        }
+    } collect;
+    EXPECT_TRUE(fs.readFolder(folder, collect));
+    return collect.seen;
+}
+
+TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
+    const std::string longName(120, 'n');
+    for (int i = 0; i < 1000; ++i) {  // enough to need several reads of the kernel's listing
+        dir.file(longName + std::to_string(i));
+    }
+    dir.file("bad\xff\xfe name.tmp");
+    dir.fifo("pipe");
+    dir.link("tosub", dir.folder("sub"));
+    dir.file("sub/a.tmp");
+    const auto folder = fs.openFolder(dir.path());
+    ASSERT_TRUE(folder && fs.probe(dir.path()));
+    auto seen = entriesOf(fs, *folder.value());
+    EXPECT_EQ(std::erase_if(seen, [&](auto& e) { return e.first.starts_with(longName); }), 1000u);
+    EXPECT_EQ(seen,
+              (std::map<std::string, char>{
+                  {"bad\xff\xfe name.tmp", 'R'}, {"pipe", 'S'}, {"sub", 'F'}, {"tosub", 'L'}}));
+    const auto sub = fs.openSubfolder(*folder.value(), "sub");
+    ASSERT_TRUE(sub && sub.value());
+    EXPECT_EQ(entriesOf(fs, *sub.value()), (std::map<std::string, char>{{"a.tmp", 'R'}}));
+    EXPECT_EQ(fs.openParent(*sub.value()).value()->id, folder.value()->id);
+    EXPECT_EQ(fs.openFolder(dir / "tosub").value()->id, sub.value()->id);
+}
+
+const char kDesktop[] =
+    "21 26 0:20 / /sys rw,nosuid shared:7 - sysfs sysfs rw\n"
+    "22 26 0:21 / /proc rw,nosuid shared:12 - proc proc rw\n"
+    "23 26 0:5 / /dev rw,nosuid shared:2 - devtmpfs udev rw,size=8119568k,mode=755\n"
+    "25 26 0:23 / /run rw,nosuid shared:5 - tmpfs tmpfs rw,mode=755\n"
+    "26 1 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw,errors=remount-ro\n"
+    "62 26 259:3 / /home rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
+    "63 26 7:0 / /snap/core22/1122 ro,nodev,relatime shared:35 - squashfs /dev/loop0 ro\n"
+    "64 26 0:40 / /tmp rw,nosuid,nodev shared:36 - tmpfs tmpfs rw\n"
+    "410 400 0:51 / /run/user/1000/gvfs rw,nosuid - fuse.gvfsd-fuse gvfsd-fuse rw\n"
+    "420 26 8:17 / /media/user/My\\040Disk rw shared:320 master:7 - exfat /dev/sdb1 rw\n"
+    "421 25 8:33 / /run/media/user/USB rw,nosuid,nodev,relatime - vfat /dev/sdc1 rw\n"
+    "430 62 259:3 /user/shared /srv/shared rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
+    "450 64 0:40 / /tmp rw,relatime - tmpfs tmpfs rw\n"
+    "460 26 8:49 / /mnt/over rw - ext4 /dev/sdd1 rw\n"
+    "461 460 0:62 / /mnt/over rw - proc proc rw\n"
+    "this line is not a mount\n"
+    "470 26 0:63 / /mnt/short rw -\n";
+
+// From a mount table, kernel, device and run-time places, images and desktop helpers are
+// left out; a mount point mounted twice is listed once, as what was mounted last; escapes
+// are undone.
+TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
+    EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
+              (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
+                     "/srv/shared/"}));
+    // A container's own volumes; a single-file bind mount is left to the file system,
+    // which keeps folders only.
+    const char container[] =
+        "500 450 0:80 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/docker/l/A\n"
+        "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
+        "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
+        "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n";
+    EXPECT_EQ(MountTable::parse(container).volumes(), (Texts{"/", "/etc/hosts/", "/work\tdir/"}));
+    EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
+}
+
+// Kernel file systems are marked, the mark inherited below a mount point and found again
+// past one; this machine's volumes are folders, none of them a kernel place.
+TEST_F(PosixFiles, MarksKernelFileSystemsAndListsThisMachinesVolumes) {
+    const MountTable table = MountTable::current();
+    struct stat st {};
+    ASSERT_EQ(::stat("/proc", &st), 0);
+    EXPECT_EQ(table.typeOfDevice(st.st_dev), "proc");
+    for (const char* place : {"/proc", "/sys", "/dev/pts", "/dev"}) {
+        // /dev is devtmpfs on most systems and a plain tmpfs in some containers.
+        if (::stat(place, &st) == 0 &&
+            (place != std::string("/dev") || table.typeOfDevice(st.st_dev) == "devtmpfs")) {
+            EXPECT_TRUE(fs.openFolder(place).value()->virtualFileSystem) << place;
+        }
+    }
+    const auto proc = fs.openFolder("/proc");
+    EXPECT_TRUE(fs.openSubfolder(*proc.value(), "sys").value()->virtualFileSystem);
+    EXPECT_FALSE(fs.openFolder(dir.path()).value()->virtualFileSystem);
+    const Texts volumes = fs.volumes();
+    EXPECT_EQ(volumes.at(0), "/");
+    for (const std::string& v : volumes) {
+        EXPECT_TRUE(v.ends_with('/') && ::stat(v.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+                    !v.starts_with("/proc/") && !v.starts_with("/sys/"))
+            << v;
+    }
+}
+
+// The settings folder is made on demand, and a folder counts as writable only where a file
+// can really be made (root passes permission bits, not a missing folder).
+TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.tempFolder(), dir.path() + "/");
+    ::setenv("TMPDIR", (dir / "gone").c_str(), 1);
+    EXPECT_EQ(fs.tempFolder(), "/tmp/");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(PosixFileSystem("/opt/scourix/").programFolder(), "/opt/scourix");
+    EXPECT_EQ(PosixFileSystem("/").programFolder(), "/");
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(fs.programFolder(), exe.substr(0, exe.rfind('/')));
+    EXPECT_EQ(fs.currentFolder(), std::filesystem::current_path().string());
+
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
+    const std::string nested = dir / "a/b/scourix";
+    EXPECT_FALSE(fs.canWriteIn(nested));
+    ASSERT_TRUE(fs.makeFolders(nested));
+    EXPECT_TRUE(fs.canWriteIn(nested) && !fs.canWriteIn("/proc/self"));
+
+    ::setenv("TZ", "CST-8", 1);  // eight hours east of Greenwich
+    ::tzset();
+    const DateTime now = PosixClock().now();
+    using namespace std::chrono;
+    const sys_seconds local = sys_days{year{now.year} / now.month / now.day} + hours{now.hour} +
+                              minutes{now.minute} + seconds{now.second};
+    EXPECT_NEAR(local.time_since_epoch().count(), std::time(nullptr) + 8 * 3600, 1);
+}
+
+}  // namespace
+}  // namespace scourix
