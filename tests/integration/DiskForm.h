@@ -39,11 +39,8 @@ struct DiskForm {
         form.cmdFind_Click();
         return fake.lstFound.texts();
     }
-    // The first line of the last box: after a scan, the count and bytes walked.
-    std::string summary() const {
-        const std::string& text = fake.dialogs.boxes.back().text;
-        return text.substr(0, text.find('\r'));
-    }
+    // After a scan: the files and bytes walked, before the list is checked.
+    std::string summary() const { return fake.controls.caption("lblInfo"); }
 
     FakePlatform fake;
     PosixFileSystem fs;

@@ -62,7 +62,7 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         test::TempFolder inside, outside;
         for (const std::string folder : {"p/", "q/", "r/"}) {
             outside.folder(folder);
-            for (char name = 'a'; name <= 'z'; ++name) {
+            for (char name = 'a'; name <= 'p'; ++name) {
                 ::chmod(outside.file(folder + name + ".tmp", "keep").c_str(), 0444);
             }
         }
@@ -72,7 +72,7 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         };
         const auto outsideFolder = [&] { return outside / std::string(1, char('p' + pick(2))); };
         std::vector<std::string> folders{inside.path()};
-        for (char name = 'a'; name <= 'z'; ++name) {
+        for (char name = 'a'; name <= 'p'; ++name) {
             const std::string at = folders[pick(folders.size() - 1)] + "/" + name;
             if (const std::size_t kind = pick(4); kind < 2) {
                 test::TempFolder::write(at + ".tmp", "x");
