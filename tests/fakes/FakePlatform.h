@@ -25,8 +25,6 @@ public:
             fs.addFolder(folder);
         }
     }
-    FakePlatform(const FakePlatform&) = delete;
-    FakePlatform& operator=(const FakePlatform&) = delete;
 
     FakeCheckList lstDrive;
     FakeCheckList lstPat;
