@@ -1,11 +1,13 @@
 #pragma once
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/WindowDesign.h"
 #include "platform/Controls.h"
 
 namespace scourix {
@@ -17,48 +19,67 @@ namespace scourix {
 class FakeControls : public Controls {
 public:
     struct State {
-        bool enabled = true;
         std::string caption;
         std::string toolTip;
         int value = 0;
-        bool visible = true;
         Rect geometry;
+        bool enabled = true;
+        bool visible = true;
     };
 
-    FakeControls();
+    FakeControls() {
+        states[std::string(kWindowName)] = {
+            std::string(kWindowCaption), "", 0, {0, 0, kDesignClientWidth, kDesignClientHeight}};
+        for (const ControlDesign& c : controlDesigns()) {
+            states[std::string(c.name)] = {std::string(c.caption), std::string(c.toolTip), c.value,
+                                           c.geometry};
+        }
+        for (const MenuDesign& m : menuDesigns()) {
+            states[std::string(m.name)].caption = m.caption;
+            for (const MenuItemDesign& item : m.items) {
+                states[std::string(item.name)].caption = item.caption;
+            }
+        }
+        states.erase("");                                         // the separators
+        for (const char* hidden : {"Drive1", "Dir1", "File1"}) {  // the hidden listers
+            states[hidden].visible = false;
+        }
+        states.at("cmdStopFind").enabled = false;  // start-up sets the rest
+    }
 
-    std::map<std::string, State, std::less<>> states;
+    mutable std::map<std::string, State, std::less<>> states;
     // Every setEnabled call in order.
     std::vector<std::pair<std::string, bool>> enableLog;
     std::string focused;
 
     bool enabled(std::string_view name) const override { return at(name).enabled; }
-    void setEnabled(std::string_view name, bool on) override;
-
+    void setEnabled(std::string_view name, bool on) override {
+        at(name).enabled = on;
+        enableLog.emplace_back(std::string(name), on);
+    }
     std::string caption(std::string_view name) const override { return at(name).caption; }
     void setCaption(std::string_view name, std::string text) override {
         at(name).caption = std::move(text);
     }
-
     std::string toolTip(std::string_view name) const override { return at(name).toolTip; }
     void setToolTip(std::string_view name, std::string text) override {
         at(name).toolTip = std::move(text);
     }
-
     int value(std::string_view name) const override { return at(name).value; }
     void setValue(std::string_view name, int value) override { at(name).value = value; }
-
     bool visible(std::string_view name) const override { return at(name).visible; }
     void setVisible(std::string_view name, bool on) override { at(name).visible = on; }
-
-    void setFocus(std::string_view name) override;
-
+    void setFocus(std::string_view name) override { focused = (at(name), std::string(name)); }
     Rect geometry(std::string_view name) const override { return at(name).geometry; }
     void setGeometry(std::string_view name, Rect r) override { at(name).geometry = r; }
 
 private:
-    State& at(std::string_view name) { return const_cast<State&>(std::as_const(*this).at(name)); }
-    const State& at(std::string_view name) const;
+    State& at(std::string_view name) const {
+        const auto it = states.find(name);
+        return it != states.end() ? it->second
+                                  : throw std::invalid_argument("FakeControls: no control named " +
+                                                                std::string(name));
+    }
 };
 
 }  // namespace scourix

@@ -6,9 +6,9 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FaultyFileSystem.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowSystem.h"
+#include "fakes/FaultyFileSystem.h"
 #include "platform/Platform.h"
 #include "types/BuiltInTypes.h"
 
@@ -25,8 +25,6 @@ public:
             fs.addFolder(folder);
         }
     }
-    FakePlatform(const FakePlatform&) = delete;
-    FakePlatform& operator=(const FakePlatform&) = delete;
 
     FakeCheckList lstDrive;
     FakeCheckList lstPat;
