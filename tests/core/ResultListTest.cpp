@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "FormFixture.h"
 
 namespace scourix {
@@ -17,14 +19,10 @@ protected:
 // The press alone runs the click procedure, which enables the item; the release shows the
 // menu only for a current entry, without modifiers, outside a scan.
 TEST_F(ResultListTest, RightClickShowsTheMenuOnlyForACurrentEntryWithoutModifiersOrScan) {
-    struct Case {
-        std::ptrdiff_t current;
-        int button, shift;
-        bool scanning, menu;
-        std::string openCaption;
-        bool openEnabled;
-    };
-    for (const Case& c :
+    // The current entry, button, modifiers, whether a scan runs; the menu, the item's
+    // caption and whether it is enabled.
+    using Case = std::tuple<std::ptrdiff_t, int, int, bool, bool, std::string, bool>;
+    for (const auto& [current, button, shift, scanning, menu, caption, enabled] :
          std::vector<Case>{{-1, kRightButton, 0, false, false, "打开", false},  // before any click
                            {0, kRightButton, 0, false, true, "打开 a b.tmp", true},
                            {1, kRightButton, 0, false, true, "打开 ", true},             // gone
@@ -34,16 +32,17 @@ TEST_F(ResultListTest, RightClickShowsTheMenuOnlyForACurrentEntryWithoutModifier
                            {0, kRightButton, 4, false, false, "打开 /d/a b.tmp", true},  // Alt
                            {0, kLeftButton, 0, false, false, "打开(&O)", false},
                            {0, kRightButton, 0, true, false, "打开 /d/a b.tmp", true}}) {
+        SCOPED_TRACE(::testing::Message() << current << " " << button << " " << shift);
         fake.window.popupMenus.clear();
         fake.controls.setCaption("mOpen", "打开(&O)");
         fake.controls.setEnabled("mOpen", false);
-        fake.lstFound.current = c.current;
-        state.bStop = !c.scanning;
-        form.lstFound_MouseDown(c.button, c.shift);
-        form.lstFound_MouseUp(c.button, c.shift);
-        EXPECT_EQ(fake.window.popupMenus, c.menu ? Texts{"mList"} : Texts{}) << c.openCaption;
-        EXPECT_EQ(fake.controls.caption("mOpen"), c.openCaption);
-        EXPECT_EQ(fake.controls.enabled("mOpen"), c.openEnabled) << c.openCaption;
+        fake.lstFound.current = current;
+        state.bStop = !scanning;
+        form.lstFound_MouseDown(button, shift);
+        form.lstFound_MouseUp(button, shift);
+        EXPECT_EQ(fake.window.popupMenus, Texts(menu, "mList"));
+        EXPECT_EQ(fake.controls.caption("mOpen"), caption);
+        EXPECT_EQ(fake.controls.enabled("mOpen"), enabled);
     }
 }
 
