@@ -60,14 +60,19 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(walk("/data"), kDataResults);
 }
 
-// Reached without a scan, the walk takes lstPat as it is and the location list's volumes
-// as they are, and leaves hidden and system files out.
+// Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files
+// out. A volume of the location list, ticked or not, is walked only from its own entry, as
+// the list stood when the walk began.
 TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
     fake.fs.volumeList = {"/", "/data/sub2"};
     fake.lstDrive.setTexts({"/data/sub2", "临时文件夹"});
     state.bStop = false;
     form.Dirs("/data");
-    EXPECT_EQ(fake.lstFound.texts(), Texts(kDataResults.begin(), kDataResults.end() - 1));
+    const Texts withoutSub2(kDataResults.begin(), kDataResults.end() - 1);
+    EXPECT_EQ(fake.lstFound.texts(), withoutSub2);
+    EXPECT_EQ(walk("/data"), withoutSub2);
+    fake.lstDrive.setTexts({"临时文件夹"});
+    EXPECT_EQ(walk("/data"), kDataResults);
 }
 
 TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
