@@ -1,44 +1,31 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "FormFixture.h"
-#include "infowin/InfoContent.h"
 
 namespace scourix {
 namespace {
 
 using InfoWindowTest = FormFixture;
 
-TEST_F(InfoWindowTest, EachUseLoadsAFreshWindowFilledBeforeItIsShownAndUnloadsIt) {
-    int shown = 0;
-    fake.window.onShowInfo = [&](const FakeInfoWindow::Record& r) {
-        EXPECT_EQ(r.text, "第一行\r\n第二行");
-        EXPECT_EQ(r.heading, "错误信息");
-        EXPECT_EQ(r.textColor, kRed);
-        EXPECT_FALSE(r.unloaded);
-        ++shown;
-    };
-    showInfo(fake.window, {"错误信息", "第一行\r\n第二行", kRed, kCream, {}});
-    showInfo(fake.window, {"错误信息", "第一行\r\n第二行", kRed, kCream, {}});
-    EXPECT_EQ(shown, 2);
-    EXPECT_EQ(fake.window.infoWindows.size(), 2u);
-    EXPECT_TRUE(fake.window.infoWindows[0]->unloaded);
-}
-
-TEST_F(InfoWindowTest, AboutShowsProductAndVersionInItsOwnColours) {
+// Each use loads a fresh window, fills it, shows it once and unloads it.
+TEST_F(InfoWindowTest, AboutShowsProductAndVersionInItsOwnColoursInAFreshWindowEachTime) {
+    std::vector<FakeInfoWindow::Record> atShow;  // as the user sees it on screen
+    fake.window.onShowInfo = [&](const FakeInfoWindow::Record& r) { atShow.push_back(r); };
     form.mAbout_Click();
-    const auto& r = fake.window.lastInfo();
-    EXPECT_EQ(r.heading, "关于“Scourix”");
-    EXPECT_NE(r.text.find("Scourix 1.51"), std::string::npos);
-    EXPECT_EQ(r.textColor, kBlue);
-    EXPECT_EQ(r.background, (Color{150, 180, 165}));
-    EXPECT_EQ(r.fontPoints, 15.0);
-    EXPECT_TRUE(r.unloaded);
+    form.mAbout_Click();
+    const auto& loaded = fake.window.infoWindows;
+    EXPECT_TRUE(loaded.size() == 2 && loaded[0]->unloaded && loaded[1]->unloaded);
+    ASSERT_EQ(atShow.size(), 2u);
+    for (const FakeInfoWindow::Record& r : atShow) {
+        EXPECT_FALSE(r.unloaded);
+        EXPECT_EQ(r.heading, "关于“Scourix”");
+        EXPECT_NE(r.text.find("Scourix 1.51"), std::string::npos);
+        EXPECT_EQ(r.textColor, kBlue);
+        EXPECT_EQ(r.background, (Color{150, 180, 165}));
+        EXPECT_EQ(r.fontPoints, 15.0);
+    }
     // Lines are broken with CR LF only.
-    for (std::size_t i = r.text.find('\n'); i != std::string::npos; i = r.text.find('\n', i + 1)) {
-        EXPECT_EQ(r.text[i - 1], '\r');
+    const std::string& text = fake.window.lastInfo().text;
+    for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+        EXPECT_EQ(text[i - 1], '\r');
     }
 }
 

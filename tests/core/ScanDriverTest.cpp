@@ -1,8 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cerrno>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "FormFixture.h"
 
@@ -29,28 +26,48 @@ protected:
     }
 };
 
+// A refusal still clears the select-all box, which unticks the results if it was on, and
+// checks the results: gone, a folder, a special file or a package's is not a file the list
+// may offer; hidden files, dangling links and files whose look fails otherwise stay, with
+// their ticks, in one update.
 TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
+    fake.fs.addFile("/d/.hidden.tmp");
+    fake.fs.addFolder("/d/folder.tmp");
+    fake.fs.addSpecial("/d/fifo.tmp");
+    fake.fs.addLink("/d/link.tmp", "/nowhere");
+    fake.fs.addFile("/d/pkg.tmp");
+    fake.fs.packageFiles = {"/d/pkg.tmp"};
+    fake.fs.addFile("/lost/x.tmp");
+    fake.fs.failOn(FsOp::Inspect, "/lost/x.tmp", {EIO, "Input/output error"});
     for (const std::string refusal : {"没有选定查找的位置。", "没有选定任何一种类型。"}) {
-        fake.lstDrive.setChecked(0, refusal != "没有选定查找的位置。");
+        const bool first = refusal == "没有选定查找的位置。";
+        fake.lstDrive.setChecked(0, !first);
         fake.lstPat.setAllChecked(false);
-        fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/other/o.tmp"});
-        fake.lstFound.setAllChecked(true);
-        fake.controls.setValue("chkSelAll", 1);
+        fake.lstFound.setTexts({"/data/a.tmp", "/d/gone.tmp", "/d/.hidden.tmp", "/d/folder.tmp",
+                                "/d/fifo.tmp", "/d/link.tmp", "/data/a.tmp/x", "/d/pkg.tmp",
+                                "/lost/x.tmp"});
+        for (std::size_t i : {0, 1, 3, 5}) {
+            fake.lstFound.setChecked(i, true);
+        }
+        fake.controls.setValue("chkSelAll", first ? 1 : 0);
+        fake.lstFound.repaints = 0;
         form.cmdFind_Click();
         EXPECT_EQ(lastBox(), refusal + "|16|查找");
-        // Clearing the select-all box unticked the results; only the entry whose file
-        // has gone is removed.
         EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
-        EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/a.tmp", "/other/o.tmp"}));
-        EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
+        EXPECT_EQ(fake.lstFound.texts(),
+                  (Texts{"/data/a.tmp", "/d/.hidden.tmp", "/d/link.tmp", "/lost/x.tmp"}));
+        EXPECT_EQ(fake.lstFound.checks(), (first ? Ticks(4) : Ticks{true, false, true, false}));
+        EXPECT_EQ(fake.lstFound.repaints, first ? 2 : 1);
     }
     EXPECT_EQ(fake.dialogs.boxes.size(), 2u);
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
     EXPECT_EQ(state.sFindPlaces, "");
 }
 
+// Stop lists the folder being walked in full and only shows the other location.
 TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCloses) {
     state.startUpDone = true;
+    fake.lstDrive.setChecked(1, true);
     fake.dialogs.answers = {mb::kIdOk, mb::kIdOk, mb::kIdNo};
     const auto expectScanning = [&](bool scanning) {
         EXPECT_EQ(fake.controls.enabled("cmdFind"), !scanning);
@@ -63,42 +80,44 @@ TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCl
     };
     int passes = 0;
     fake.window.onDoEvents = [&] {
-        // Closing is refused from the pass before the walk on.
-        EXPECT_TRUE(form.Form_Unload());
-        if (++passes == 2) {  // the walk of /data, over the ticked patterns only
+        EXPECT_TRUE(form.Form_Unload());  // refused from the pass before the walk on
+        if (++passes == 2) {              // the walk of /data, over the ticked patterns only
             EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.old", "*.tmp"}));
             expectScanning(true);
             form.cmdFind_Click();  // as a command that SetEn leaves enabled would
+            form.mStopFind_Click();
         }
     };
     form.mFind_Click();
     EXPECT_EQ(passes, 2);
     EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/data/a.tmp"}));
+    EXPECT_EQ(lastBox(),
+              "用户终止!\r\n\r\n找到 2个文件，共7 字节。\r\n是否要查看详细信息？\r\n\r\n"
+              "共找到 2 个文件。|68|查找完成");
     EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.old", "*.tmp"}));
     EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, true}));
     expectScanning(false);
     EXPECT_FALSE(state.scanActive);
-    EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n");
+    EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n");
     EXPECT_EQ(state.sFindTypes, "查找的文件类型：\r\n    *.old\r\n    *.tmp\r\n");
 }
 
-TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYes) {
+TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYesWithGroupedNumbers) {
+    fake.fs.setLength("/other/o.tmp", 1234567);
     fake.lstDrive.setAllChecked(true);
     fake.dialogs.answers = {mb::kIdYes};
     form.cmdFind_Click();
     EXPECT_EQ(fake.lstFound.texts(),
               (Texts{"/tmp/t.tmp", "/data/c.old", "/data/a.tmp", "/other/o.tmp"}));
     EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n    临时文件夹\r\n");
-    EXPECT_EQ(fake.controls.caption("lblInfo"), "找到 4个文件，共11 字节。");
-    EXPECT_EQ(
-        lastBox(),
-        "找到 4个文件，共11 字节。\r\n是否要查看详细信息？\r\n\r\n共找到 4 个文件。|68|查找完成");
+    const std::string summary = "找到 4个文件，共1,234,578 字节。";
+    EXPECT_EQ(fake.controls.caption("lblInfo"), summary);
+    EXPECT_EQ(lastBox(), summary + "\r\n是否要查看详细信息？\r\n\r\n共找到 4 个文件。|68|查找完成");
     const auto& info = fake.window.lastInfo();
     EXPECT_EQ(info.heading, "查找结果信息");
     EXPECT_EQ(info.text, fake.fs.content("/tmp/查找结果信息"));
     EXPECT_NE(info.text.find("    /tmp/t.tmp\r\n    /data/c.old\r\n"), std::string::npos);
-    EXPECT_EQ(info.textColor, kBlue);
-    EXPECT_EQ(info.background, kCream);
+    EXPECT_TRUE(info.textColor == kBlue && info.background == kCream);
 
     // A later scan without the temporary folder keeps its path and writes nothing on No.
     fake.lstDrive.setChecked(2, false);
@@ -108,89 +127,36 @@ TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYes) {
     EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 1);
 }
 
-TEST_F(ScanDriverTest, StopListsTheCurrentFolderInFullAndGroupsTheNumbers) {
-    // 1,234 files of 5,678 bytes in all, in one folder; Stop is pressed while it is
-    // listed, so it is listed in full and the other location only shown.
-    for (int i = 0; i < 1234; ++i) {
-        fake.fs.addFile("/big/f" + std::to_string(i) + ".tmp", i == 0 ? "" : "1234");
-    }
-    fake.fs.setLength("/big/f0.tmp", 5678 - 1233 * 4);
-    fake.lstDrive.setTexts({"/big", "/other", "临时文件夹"});
-    fake.lstDrive.setAllChecked(true);
-    fake.lstDrive.setChecked(2, false);
-    fake.window.onDoEvents = [&] {
-        if (fake.controls.caption("lblInfo") == "/big") {
-            form.mStopFind_Click();
-        }
-    };
-    form.cmdFind_Click();
-    EXPECT_EQ(fake.lstFound.count(), 1234u);
-    EXPECT_EQ(lastBox(),
-              "用户终止!\r\n\r\n找到 1,234个文件，共5,678 字节。\r\n是否要查看详细信息？\r\n\r\n"
-              "共找到 1234 个文件。|68|查找完成");
-    EXPECT_TRUE(state.bStop);
-}
-
-// The checks of the results after a scan.
-
-TEST_F(ScanDriverTest, TotalIsSixtyFourBitsAndCountsDuplicates) {
-    constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
-    fake.fs.addFile("/h1");
-    fake.fs.addFile("/h2");
-    fake.fs.setLength("/h1", 3 * kGiB);
-    fake.fs.setLength("/h2", 2 * kGiB);
-    fake.lstFound.setTexts({"/h1", "/data/a.tmp", "/h2", "/data/a.tmp"});
-    EXPECT_EQ(form.FilesSize(), 5 * kGiB + 10);
-}
-
+// The total is 64 bits wide and counts a file listed twice twice. The first look comes with
+// the others ahead of the adding; Retry looks again.
 TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
-    struct Run {
-        std::vector<int> answers;
-        int failures;  // of c.old, after gone.tmp's
-        std::uint64_t total;
-    };
-    for (const Run& r : {Run{{mb::kIdAbort}, 0, 5}, Run{{mb::kIdIgnore}, 0, 7},
-                         Run{{mb::kIdIgnore, mb::kIdRetry, mb::kIdRetry}, 2, 7},
-                         Run{{mb::kIdIgnore, mb::kIdIgnore}, -1, 5}}) {
-        fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/data/c.old"});
+    constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
+    fake.fs.addFile("/h");
+    fake.fs.setLength("/h", 3 * kGiB);
+    fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/h", "/data/c.old", "/h"});
+    const std::string gone =
+        "读取文件长度时发生错误。\r\n\r\n/data/gone.tmp\r\nNo such file or directory";
+    const std::string old = "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\nPermission denied";
+    // The answers, how often c.old's length cannot be read after its first look, the total.
+    using Run = std::tuple<std::deque<int>, int, std::uint64_t>;
+    for (const auto& [answers, failures, total] :
+         std::vector<Run>{{{mb::kIdAbort}, 0, 5},
+                          {{mb::kIdIgnore}, 0, 6 * kGiB + 7},
+                          {{mb::kIdIgnore, mb::kIdRetry, mb::kIdRetry}, 1, 6 * kGiB + 7},
+                          {{mb::kIdIgnore, mb::kIdIgnore}, -1, 6 * kGiB + 5}}) {
         fake.dialogs.boxes.clear();
-        fake.dialogs.answers.assign(r.answers.begin(), r.answers.end());
+        fake.dialogs.answers = answers;
         fake.fs.clearFailures();
-        // The first look comes with the others ahead of the adding; Retry looks again.
-        if (r.failures != 0) {
+        if (answers.size() > 1) {
             fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 1);
             fake.fs.failOn(FsOp::FileLength, "/data/c.old", FaultyFileSystem::permissionDenied(),
-                           r.failures - 1);
+                           failures);
         }
-        EXPECT_EQ(form.FilesSize(), r.total);
-        ASSERT_EQ(fake.dialogs.boxes.size(), r.answers.size());
-        EXPECT_EQ(fake.dialogs.boxes[0].text,
-                  "读取文件长度时发生错误。\r\n\r\n/data/gone.tmp\r\nNo such file or directory");
-        EXPECT_EQ(lastBox(), r.answers.size() == 1
-                                 ? fake.dialogs.boxes[0].text + "|18|读取文件长度"
-                                 : "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\n"
-                                   "Permission denied|18|读取文件长度");
+        EXPECT_EQ(form.FilesSize(), total);
+        ASSERT_EQ(fake.dialogs.boxes.size(), answers.size());
+        EXPECT_EQ(fake.dialogs.boxes[0].text, gone);
+        EXPECT_EQ(lastBox(), (answers.size() == 1 ? gone : old) + "|18|读取文件长度");
     }
-}
-
-TEST_F(ScanDriverTest, CheckFilesDropsWhatIsNoLongerAFileInOneUpdate) {
-    fake.fs.addFile("/d/.hidden.tmp");
-    fake.fs.addFolder("/d/folder.tmp");
-    fake.fs.addSpecial("/d/fifo.tmp");
-    fake.fs.addLink("/d/link.tmp", "/nowhere");
-    fake.fs.addFile("/lost/x.tmp");
-    fake.fs.failOn(FsOp::Lookup, "/lost/x.tmp", {EIO, "Input/output error"});
-    fake.lstFound.setTexts({"/data/a.tmp", "/d/gone.tmp", "/d/.hidden.tmp", "/d/folder.tmp",
-                            "/d/fifo.tmp", "/d/link.tmp", "/lost/x.tmp"});
-    for (std::size_t i : {0, 1, 3, 5}) {
-        fake.lstFound.setChecked(i, true);
-    }
-    form.CheckFiles();
-    EXPECT_EQ(fake.lstFound.texts(),
-              (Texts{"/data/a.tmp", "/d/.hidden.tmp", "/d/link.tmp", "/lost/x.tmp"}));
-    EXPECT_EQ(fake.lstFound.checks(), (Ticks{true, false, true, false}));
-    EXPECT_EQ(fake.lstFound.repaints, 1);
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
 }  // namespace

@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "base/MainState.h"
-#include "fakes/FakePlatform.h"
+#include "FormFixture.h"
 #include "scan/Walker.h"
 
 namespace scourix {
@@ -12,28 +6,24 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class WalkerTest : public ::testing::Test {
+class WalkerTest : public FormFixture {
 protected:
-    FakePlatform fake;
-    FaultyFileSystem fs;
-    MainState state{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                             fake.window, fs, fake.shell, fake.clock}};
     Walker walker{state};
-    // The status line at every pass of the event loop, one per folder listed.
-    Texts statusAtDoEvents;
+    Texts statusAtPasses;  // the status line at each pass of the event loop: one per folder
 
     WalkerTest() {
         for (const char* file :
              {"a.tmp", "B.tmp", "a.bak", "Backup of x.bak", "keep.txt", ".hidden.tmp", ".hid/h.tmp",
-              "Sub1/y.tmp", "Sub1/deep/x.bak", "sub2/z.tmp"}) {
-            fs.addFile(std::string("/data/") + file);
+              "Sub1/y.tmp", "Sub1/deep/x.bak", "sub2/z.tmp", "proc/p.tmp"}) {
+            fake.fs.addFile(std::string("/data/") + file);
         }
-        fs.addSpecial("/data/pipe.tmp");
-        fs.addLink("/data/link.tmp", "/data/keep.txt");
-        fs.addLink("/data/loop", "/data");
+        fake.fs.addSpecial("/data/pipe.tmp");
+        fake.fs.addLink("/data/link.tmp", "/data/keep.txt");
+        fake.fs.addLink("/data/loop", "/data");
+        fake.fs.markVirtual("/data/proc");
         fake.lstPat.setTexts({"*.tmp", "*.bak", "Backup of*.*"});
         fake.window.onDoEvents = [this] {
-            statusAtDoEvents.push_back(fake.controls.caption("lblInfo"));
+            statusAtPasses.push_back(fake.controls.caption("lblInfo"));
         };
     }
 
@@ -52,86 +42,79 @@ const Texts kDataResults = {
     "/data/Sub1/deep/x.bak", "/data/sub2/z.tmp",
 };
 
+// Hidden files and the FIFO are left out, the hidden folder is entered, the link to a file
+// is listed; neither the link back to /data nor the kernel's view is entered.
 TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
-    // Hidden files and the FIFO are left out, the hidden folder is entered, the link to a
-    // file is listed and the link back to /data is not followed.
     EXPECT_EQ(walk("/data"), kDataResults);
-    EXPECT_EQ(statusAtDoEvents,
+    EXPECT_EQ(statusAtPasses,
               (Texts{"/data", "/data/.hid", "/data/Sub1", "/data/Sub1/deep", "/data/sub2"}));
-    EXPECT_EQ(fs.callCount(FsOp::OpenFolder), 5);
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
     EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
-}
-
-TEST_F(WalkerTest, EachSwitchLetsItsOwnKindIn) {
+    // Each switch lets its own kind in.
     EXPECT_EQ(walk("/data", false, true)[0], "/data/.hidden.tmp");
     EXPECT_EQ(walk("/data", true, false)[3], "/data/pipe.tmp");
     EXPECT_EQ(fake.lstFound.count(), kDataResults.size() + 1);
-}
-
-TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
-    fs.addFile("/r.tmp");
-    EXPECT_EQ(walk("/")[0], "/r.tmp");
-    EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
-    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2/");
-    fs.addFile("/home/user/rel/r.tmp");
-    EXPECT_EQ(walk("rel"), Texts{"/home/user/rel/r.tmp"});
-    fs.current = "/";
-    fs.addFile("/rel2/r.tmp");
-    EXPECT_EQ(walk("rel2"), Texts{"/rel2/r.tmp"});
-    // A failure names the location as the user typed it.
-    walk("nothing");
-    ASSERT_EQ(fake.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(fake.dialogs.boxes[0].text, "No such file or directory.\r\nnothing");
-}
-
-TEST_F(WalkerTest, CyclesAndVirtualFileSystemsAreNotEntered) {
-    fs.addFolder("/data/sub2/back");
-    fs.bindMount("/data/sub2/back", "/data");
-    fs.addFile("/data/proc/p.tmp");
-    fs.markVirtual("/data/proc");
+    // Nor is a bind mount of a folder on the way, so every walk ends.
+    fake.fs.addFolder("/data/sub2/back");
+    fake.fs.bindMount("/data/sub2/back", "/data");
     EXPECT_EQ(walk("/data"), kDataResults);
 }
 
+// Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files
+// out. A volume of the location list, ticked or not, is walked only from its own entry, as
+// the list stood when the walk began.
+TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
+    fake.fs.volumeList = {"/", "/data/sub2"};
+    fake.lstDrive.setTexts({"/data/sub2", "临时文件夹"});
+    state.bStop = false;
+    form.Dirs("/data");
+    const Texts withoutSub2(kDataResults.begin(), kDataResults.end() - 1);
+    EXPECT_EQ(fake.lstFound.texts(), withoutSub2);
+    EXPECT_EQ(walk("/data"), withoutSub2);
+    fake.lstDrive.setTexts({"临时文件夹"});
+    EXPECT_EQ(walk("/data"), kDataResults);
+}
+
+TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
+    fake.fs.addFile("/r.tmp");
+    EXPECT_EQ(walk("/")[0], "/r.tmp");
+    EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
+    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2/");
+    fake.fs.addFile("/home/user/rel/r.tmp");
+    EXPECT_EQ(walk("rel"), Texts{"/home/user/rel/r.tmp"});
+    fake.fs.current = "/";
+    fake.fs.addFile("/rel2/r.tmp");
+    EXPECT_EQ(walk("rel2"), Texts{"/rel2/r.tmp"});
+    walk("nothing");  // a failure names the location as the user typed it
+    EXPECT_EQ(fake.dialogs.boxes.at(0).text, "No such file or directory.\r\nnothing");
+}
+
+// Retry reads the folder again; Abort and Ignore pass it by and the walk goes on.
 TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
-    struct Answers {
-        std::vector<int> answers;
-        int failures;
-        bool sub1Listed;
-    };
-    for (const Answers& a :
-         {Answers{{mb::kIdAbort}, -1, false}, Answers{{mb::kIdIgnore}, -1, false},
-          Answers{{mb::kIdRetry, mb::kIdRetry}, 2, true}}) {
+    for (const auto& [answer, failures] :
+         {std::pair{mb::kIdAbort, -1}, {mb::kIdIgnore, -1}, {mb::kIdRetry, 2}}) {
         fake.dialogs.boxes.clear();
-        fake.dialogs.answers.assign(a.answers.begin(), a.answers.end());
-        fs.clearFailures();
-        fs.failOn(FsOp::OpenFolder, "/data/Sub1", FaultyFileSystem::permissionDenied(), a.failures);
+        fake.dialogs.answers = {answer, answer};
+        fake.fs.failOn(FsOp::OpenFolder, "/data/Sub1", FaultyFileSystem::permissionDenied(),
+                       failures);
         Texts expected = kDataResults;
-        if (!a.sub1Listed) {
-            expected.erase(expected.begin() + 7, expected.begin() + 9);
-        }
-        // The sibling after the failing folder is still walked.
+        expected.erase(expected.begin() + 7, expected.begin() + (failures < 0 ? 9 : 7));
         EXPECT_EQ(walk("/data"), expected);
-        ASSERT_EQ(fake.dialogs.boxes.size(), a.answers.size());
-        for (const FakeDialogs::Box& box : fake.dialogs.boxes) {
-            EXPECT_EQ(box.text, "Permission denied.\r\n/data/Sub1");
-            EXPECT_EQ(box.flags, 18);
-            EXPECT_EQ(box.title, "查找文件");
-        }
+        EXPECT_EQ(fake.dialogs.boxes.size(), failures < 0 ? 1u : 2u);
+        EXPECT_EQ(lastBox(), "Permission denied.\r\n/data/Sub1|18|查找文件");
     }
 }
 
+// Stop lists the folder being shown and only shows the rest, which is still entered to
+// see the flag.
 TEST_F(WalkerTest, StopListsTheCurrentFolderAndOnlyShowsTheRest) {
     fake.window.onDoEvents = [this] {
-        statusAtDoEvents.push_back(fake.controls.caption("lblInfo"));
-        if (statusAtDoEvents.back() == "/data/Sub1") {
-            state.bStop = true;
-        }
+        statusAtPasses.push_back(fake.controls.caption("lblInfo"));
+        state.bStop = statusAtPasses.back() == "/data/Sub1";
     };
-    EXPECT_EQ(walk("/data"),
-              Texts(kDataResults.begin(), kDataResults.begin() + 8));  // up to Sub1/y.tmp
-    EXPECT_EQ(statusAtDoEvents, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
-    // deep and sub2 are still entered to see the flag, and shown.
-    EXPECT_EQ(fs.callCount(FsOp::OpenFolder), 5);
+    EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
+    EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
 }
 
