@@ -41,6 +41,8 @@ public:
     FaultyFileSystem();
 
     std::vector<std::string> volumeList{"/"};
+    // Paths a package installed, as the test names them.
+    std::set<std::string> packageFiles;
     std::string temp = "/tmp/";
     std::string program = "/opt/scourix";
     std::string current = "/home/user";
@@ -122,14 +124,17 @@ public:
         return pass(FsOp::Lookup, p, [&] { return real_.lookup(real(p), filter); });
     }
     Result<std::string> lookupListed(const std::string& p, Lookup filter) const override {
-        return lookup(p, filter);
+        Result<std::string> found = lookup(p, filter);
+        return found && packageFiles.contains(normalize(p)) ? std::string() : found;
     }
-    bool packageOwned(const std::string&) const override { return false; }
+    bool packageOwned(const std::string& path) const override {
+        return packageFiles.contains(path);
+    }
     std::string realPath(const OpenFolder& folder) const override { return at(folder).path; }
     Result<std::uint64_t> fileLength(const std::string& p) const override {
         return pass(FsOp::FileLength, p, [&] { return real_.fileLength(real(p)); });
     }
-    void inspect(const std::vector<std::string_view>& paths, bool,
+    void inspect(const std::vector<std::string_view>& paths, bool owners,
                  std::vector<Result<FileFacts>>& out) const override {
         std::vector<std::string> reals;
         for (std::string_view p : paths) {
@@ -139,6 +144,9 @@ public:
         for (std::size_t i = 0; i < paths.size(); ++i) {
             if (auto e = enter(FsOp::Inspect, std::string(paths[i]))) {
                 out[i] = *e;
+            } else if (out[i]) {
+                out[i].value().packageOwned =
+                    owners && packageFiles.contains(normalize(std::string(paths[i])));
             }
         }
     }
