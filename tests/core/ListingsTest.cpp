@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "FormFixture.h"
@@ -11,7 +10,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 using Ticks = std::vector<bool>;
-enum class Ending { Full, Stopped, NoLocation };
 
 // Both listings put their own choice into the lists for one scan and give the user's back.
 class ListingsTest : public FormFixture {
@@ -25,30 +23,26 @@ protected:
         fake.lstDrive.setChecked(0, true);
     }
 
-    std::pair<Texts, Ticks> patterns() const { return {fake.lstPat.texts(), fake.lstPat.checks()}; }
-
-    // Sets the patterns (an empty list, or one with a copy ticked unlike its twin) and returns
-    // them; records the lists in the first folder walked and presses Stop there if asked.
-    std::pair<Texts, Ticks> prepare(bool empty, Ending run) {
+    // Runs the command over an empty pattern list or one with a copy ticked unlike its twin,
+    // pressing Stop in the first folder walked if asked; the patterns must come back. What
+    // is found shows the lists the scan had.
+    void run(void (MainForm::*command)(), bool empty, bool stop) {
         fake.lstPat.setTexts(empty ? Texts{} : Texts{"*.bak", "*.bak", "*.tmp"});
         if (!empty) {
             fake.lstPat.setChecked(1, true);
         }
-        seenPat.clear();
+        const Texts texts = fake.lstPat.texts();
+        const Ticks ticks = fake.lstPat.checks();
         fake.dialogs.boxes.clear();
-        fake.window.onDoEvents = [this, run] {
-            if (!fake.controls.caption("lblInfo").empty() && !state.bStop) {
-                seenPat = fake.lstPat.texts();
-                seenDriveTicks = fake.lstDrive.checks();
-                if (run == Ending::Stopped) {
-                    form.cmdStopFind_Click();
-                }
+        fake.window.onDoEvents = [this, stop] {
+            if (stop && !fake.controls.caption("lblInfo").empty() && !state.bStop) {
+                form.cmdStopFind_Click();
             }
         };
-        return patterns();
+        (form.*command)();
+        EXPECT_EQ(fake.lstPat.texts(), texts);
+        EXPECT_EQ(fake.lstPat.checks(), ticks);
     }
-    Texts seenPat;
-    Ticks seenDriveTicks;
 };
 
 TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns) {
@@ -63,52 +57,24 @@ TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns
               "请输入要查找的文件名|查找文件|*.bak");
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
 
-    for (const Ending run : {Ending::Full, Ending::Stopped, Ending::NoLocation}) {
+    for (const bool stop : {false, true}) {
         for (const bool empty : {true, false}) {
-            const auto before = prepare(empty, run);
-            fake.lstDrive.setChecked(0, run != Ending::NoLocation);
             fake.dialogs.inputs = {" *.bak"};
             fake.dialogs.answers = {mb::kIdNo};
-            form.cmdFindFile_Click();
-            EXPECT_EQ(patterns(), before);
-            if (run == Ending::NoLocation) {
-                EXPECT_EQ(fake.dialogs.boxes.back().text, "没有选定查找的位置。");
-                continue;
-            }
-            EXPECT_EQ(seenPat, (Texts{" *.bak"}));
+            run(&MainForm::cmdFindFile_Click, empty, stop);
             // The leading blank is part of the pattern: "a.bak" does not match. Stopped in
             // /data, the walk never enters /data/sub.
             EXPECT_EQ(fake.lstFound.texts(),
-                      (run == Ending::Stopped ? Texts{"/data/ a.bak"}
-                                              : Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
+                      (stop ? Texts{"/data/ a.bak"} : Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
         }
     }
+    fake.lstDrive.setChecked(0, false);  // refused: the patterns come back all the same
+    fake.dialogs.inputs = {" *.bak"};
+    run(&MainForm::cmdFindFile_Click, false, false);
+    EXPECT_EQ(lastBox(), "没有选定查找的位置。|16|查找");
 }
 
 TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneAndRestoresTheLists) {
-    for (const Ending run : {Ending::Full, Ending::Stopped}) {
-        for (const bool empty : {true, false}) {
-            const auto before = prepare(empty, run);
-            fake.lstDrive.setChecked(2, false);
-            fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
-            form.cmdListTempFile_Click();
-            const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
-            EXPECT_EQ(info.text + "|" + info.title,
-                      "单击确定在表中列出Windows临时文件夹中的所有文件。|列出临时文件");
-            EXPECT_EQ(info.flags, 64);
-            EXPECT_EQ(seenPat, (Texts{"*.*"}));
-            EXPECT_EQ(seenDriveTicks, (Ticks{false, false, true}));
-            EXPECT_EQ(fake.lstFound.texts(),
-                      (run == Ending::Stopped ? Texts{"/tmp/noext"}
-                                              : Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
-            // The temporary folder stays ticked; the other locations are as before.
-            EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
-            EXPECT_EQ(patterns(), before);
-        }
-    }
-}
-
-TEST_F(ListingsTest, TempListingDoesNothingWhileAScanRuns) {
     state.bStop = false;  // walking
     form.cmdListTempFile_Click();
     state.bStop = true;  // stopped, the scan not yet unwound
@@ -117,6 +83,22 @@ TEST_F(ListingsTest, TempListingDoesNothingWhileAScanRuns) {
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, false}));
     EXPECT_EQ(fake.lstPat.count(), 43u);
+    state.scanActive = false;
+
+    for (const bool stop : {false, true}) {
+        for (const bool empty : {true, false}) {
+            fake.lstDrive.setChecked(2, false);
+            fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+            run(&MainForm::cmdListTempFile_Click, empty, stop);
+            const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
+            EXPECT_EQ(info.text + "|" + std::to_string(info.flags) + "|" + info.title,
+                      "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
+            EXPECT_EQ(fake.lstFound.texts(),
+                      (stop ? Texts{"/tmp/noext"} : Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
+            // The temporary folder stays ticked; the other locations are as before.
+            EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
+        }
+    }
 }
 
 }  // namespace

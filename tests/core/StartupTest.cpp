@@ -4,70 +4,47 @@
 #include <vector>
 
 #include "FormFixture.h"
+#include "app/WindowDesign.h"
 
 namespace scourix {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-const Texts kNineDisabled = {
-    "cmdStopFind",   "cmdDeltmp", "mStopFind", "cmdOpen", "mOpen",
-    "cmdFileAttrib", "mAttrib",   "cmdKill",   "mKill",
-};
-
-const Texts kSetEn26 = {
-    "cmdAdd",  "cmdFind",       "mFind",     "cmdDeltmp",     "cmdFindFile", "mFindFile",
-    "cmdKill", "mKill",         "cmdRemove", "cmdStopFind",   "mStopFind",   "lstDrive",
-    "lstPat",  "chkHideFile",   "chkSelAll", "chkSystemFile", "cmdAddPath",  "Label1",
-    "Label2",  "cmdFileAttrib", "mAttrib",   "cmdClose",      "mClose",      "PopDrive",
-    "PopType", "mList",
-};
-
 using StartupTest = FormFixture;
 
-TEST_F(StartupTest, ShowsTheWindowWithTheTwentySixOffFillsTheListsAndLeavesTheNineOff) {
+TEST_F(StartupTest, ShowsTheWindowWithTheCommandsOffThenFillsTheListsAndSwitchesThemOn) {
+    EXPECT_TRUE(form.Form_Unload());  // ignored until start-up has finished
+    EXPECT_TRUE(fake.fs.calls.empty());
     fake.fs.volumeList = {"/"};
-    fake.window.onDoEvents = [&] {
-        // On screen with its commands off, before the lists are filled.
+    fake.window.onDoEvents = [&] {  // on screen before the lists are filled
         EXPECT_EQ(fake.window.showMainWindowCalls, 1);
-        EXPECT_EQ(fake.controls.enableLog.size(), kSetEn26.size());
-        EXPECT_EQ(fake.lstDrive.count(), 0u);
-        EXPECT_TRUE(fake.lstPat.checkedTexts().empty());
+        EXPECT_EQ(fake.controls.enableLog.size(), setEnOrder().size());
+        EXPECT_EQ(fake.lstDrive.count() + fake.lstPat.checkedTexts().size(), 0u);
     };
     form.Form_Load();
     EXPECT_EQ(fake.window.doEventsCalls, 1);
-
-    // SetEn(False) and SetEn(True) switch the 26 in their order, then the nine go off;
-    // nothing else is switched.
+    // SetEn(False), SetEn(True), then the commands that need a result go off again.
     std::vector<std::pair<std::string, bool>> expected;
     for (bool on : {false, true}) {
-        for (const std::string& name : kSetEn26) {
+        for (std::string_view name : setEnOrder()) {
             expected.emplace_back(name, on);
         }
     }
-    for (const std::string& name : kNineDisabled) {
+    for (std::string_view name : disabledAfterStartUp()) {
         expected.emplace_back(name, false);
     }
     EXPECT_EQ(fake.controls.enableLog, expected);
-
+    EXPECT_EQ(fake.controls.caption("Label4"), "Scourix 1.51");
     EXPECT_EQ(fake.lstDrive.texts(), (Texts{"/", "临时文件夹"}));
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
-    EXPECT_TRUE(state.startUpDone);
-    EXPECT_TRUE(state.bStop);
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    EXPECT_TRUE(state.startUpDone && state.bStop && fake.dialogs.boxes.empty());
 }
 
-TEST_F(StartupTest, FailuresDuringStartUpAreSilentAndStartUpFinishes) {
-    fake.fs.volumeList = {"/", "/media/dvd/"};
-    fake.fs.failOn(FsOp::Probe, "/", FaultyFileSystem::permissionDenied());
+TEST_F(StartupTest, AListThatCannotBeReadGivesWayToTheBuiltInOneSilentlyButNotOnDisk) {
     fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
     fake.fs.failOn(FsOp::ReadLines, typeListPath(), FaultyFileSystem::permissionDenied());
     form.Form_Load();
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
-    EXPECT_TRUE(state.startUpDone);
-    EXPECT_EQ(fake.lstDrive.checks(), (std::vector<bool>{false, false, true}));
-    // The list that could not be read: the built-in one instead, and the file is not
-    // replaced by it at closing.
+    EXPECT_TRUE(fake.dialogs.boxes.empty() && state.startUpDone);
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_FALSE(form.Form_Unload());
     EXPECT_EQ(lastBox(), "Permission denied|16|Scourix 1.51");
@@ -85,13 +62,6 @@ protected:
         fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
     }
 };
-
-TEST_F(ClosingTest, IsIgnoredBeforeStartUpHasFinished) {
-    FakePlatform early;
-    EXPECT_TRUE(MainForm(early.platform()).Form_Unload());
-    EXPECT_TRUE(early.dialogs.boxes.empty());
-    EXPECT_TRUE(early.fs.calls.empty());
-}
 
 TEST_F(ClosingTest, IsRefusedWhileAScanRunsAndAfterStopUntilTheScanHasEnded) {
     // Scanning; Stop pressed with the walk still unwinding; bStop false on its own.

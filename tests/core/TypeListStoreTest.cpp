@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FormFixture.h"
@@ -25,6 +26,14 @@ protected:
     std::string saved() {
         EXPECT_TRUE(store.SaveTypeList().ok());
         return fake.fs.content(typeListPath());
+    }
+    // Every message box so far as "text|flags|title".
+    Texts boxes() const {
+        Texts all;
+        for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
+            all.push_back(b.text + "|" + std::to_string(b.flags) + "|" + b.title);
+        }
+        return all;
     }
 };
 
@@ -66,82 +75,83 @@ TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces
     EXPECT_EQ(saved(),
               "1\r\n0*.log  \r\n1*.old\r\n0*.olx\r\n0*.zh\r\n0.tmp\r\n11stpass.*\r\n0dup\r\n"
               "1dup\r\n1临时*.tmp\r\n");
-}
-
-TEST_F(TypeListStoreTest, AnEmptyFileGivesAnEmptyListAndIsSavedEmpty) {
+    // A file of empty lines is an empty list, not a missing one.
     load("\r\n\r\n");
     EXPECT_EQ(fake.lstPat.count(), 0u);
     EXPECT_EQ(saved(), "");
 }
 
-}  // namespace
-}  // namespace scourix
-
-namespace scourix {
-namespace {
-
-// A program folder that cannot be written (installed for all users): the user's own copy
-// in the settings folder takes the list's place.
-class ProtectedProgramFolder : public FaultyFileSystem {
-public:
-    bool canWriteIn(const std::string& folder) const override { return folder != program; }
-    std::string userConfigFolder() const override { return "/home/user/.config/scourix"; }
-    Status makeFolders(const std::string& folder) override {
-        addFolder("/home/user/.config");
-        addFolder(folder);
-        return {};
+TEST_F(TypeListStoreTest, AddInsertsTheAnswerAsTypedAtItsSortedPlaceUnticked) {
+    fake.lstPat.setTexts({"*.bak", "*.tmp", "~*.*"});
+    fake.lstPat.setChecked(1, true);
+    // A copy goes beside its twin, a blank before the punctuation; "" and Cancel add nothing.
+    fake.dialogs.inputs = {"*.tmp", " ", ""};
+    for (int i = 0; i < 4; ++i) {
+        form.mAddType_Click();
     }
-};
-
-// The program folder's copy cannot be deleted: restoring puts a copy of the user's own with
-// the built-in list in front of it, so the next start has the 43 patterns all ticked.
-TEST(TypeListInUseTest, RestoringWithAProtectedProgramFolderBringsTheBuiltInListBack) {
-    for (bool ownCopyFirst : {false, true}) {
-        FakePlatform fake;
-        ProtectedProgramFolder fs;
-        fs.addFile(fs.program + "/TypeList.ini", "1*.old\r\n");
-        fs.addFolder(fs.program, true);
-        fs.addFolder(fs.current);
-        if (ownCopyFirst) {
-            fs.addFile("/home/user/.config/scourix/TypeList.ini", "0*.mine\r\n");
-        }
-        const Platform ui{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                          fake.window,   fs,          fake.shell,    fake.clock};
-        fake.dialogs.answers = {mb::kIdYes, mb::kIdOk};
-        MainForm(ui).mResetType_Click();
-        EXPECT_EQ(fake.window.endNowCalls, 1);
-        FakePlatform next;
-        MainForm restarted{Platform{next.lstDrive, next.lstPat, next.lstFound, next.controls,
-                                    next.dialogs, next.window, fs, next.shell, next.clock}};
-        restarted.Form_Load();
-        EXPECT_EQ(next.lstPat.checkedTexts().size(), 43u) << ownCopyFirst;
-        EXPECT_EQ(fs.content(fs.program + "/TypeList.ini"), "1*.old\r\n");
-    }
+    EXPECT_EQ(fake.lstPat.texts(), (Texts{" ", "*.bak", "*.tmp", "*.tmp", "~*.*"}));
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, false, true, false, false}));
+    ASSERT_EQ(fake.dialogs.inputBoxes.size(), 4u);
+    const FakeDialogs::Input& in = fake.dialogs.inputBoxes[0];
+    EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText, "请输入类型||");
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
-TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
-    ProtectedProgramFolder fs;
-    fs.addFolder(fs.program);
-    fs.addFolder(fs.current);
-    const std::string shared = fs.program + "/TypeList.ini";
-    const std::string own = "/home/user/.config/scourix/TypeList.ini";
-    // No copy of the user's yet: the program folder's copy is read, the user's written.
-    fs.addFile(shared, "1*.tmp\r\n");
-    EXPECT_EQ(typeListInUse(fs), shared);
-    EXPECT_EQ(typeListToWrite(fs), own);
-    fs.addFile(own, "0*.bak\r\n");
-    EXPECT_EQ(typeListInUse(fs), own);
-    // A program folder that can be written behaves as always.
-    FaultyFileSystem writable;
-    EXPECT_EQ(typeListInUse(writable), writable.program + "/TypeList.ini");
-    EXPECT_EQ(typeListToWrite(writable), writable.program + "/TypeList.ini");
+TEST_F(TypeListStoreTest, RestoreDeletesTheFileAndEndsAtOnceOnlyWhenItCan) {
+    const std::string path = typeListPath();
+    fake.fs.addFile(path, "1*.tmp\r\n");
+    fake.fs.failOn(FsOp::Remove, path, FaultyFileSystem::permissionDenied(), 1);
+    fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk, mb::kIdYes, mb::kIdOk, mb::kIdYes};
+    form.mResetType_Click();  // No
+    form.mResetType_Click();  // Yes, but the file cannot be deleted: the program goes on
+    EXPECT_TRUE(fake.fs.exists(path));
+    EXPECT_EQ(fake.window.endNowCalls, 0);
+    form.mResetType_Click();
+    EXPECT_FALSE(fake.fs.exists(path));
+    EXPECT_EQ(fake.window.endNowCalls, 1);
+    form.mResetType_Click();  // no file left: nothing to delete, the end all the same
+    EXPECT_EQ(fake.window.endNowCalls, 2);
+    EXPECT_EQ(fake.fs.callCount(FsOp::Remove), 2);
+    const std::string ask = "你真的要恢复所有类型到初始状态吗？此举将重新启动程序。|52|恢复列表";
+    const std::string restart = "请重新启动程序。|64|Scourix 1.51";
+    EXPECT_EQ(boxes(),
+              (Texts{ask, ask, "Permission denied|16|恢复列表", ask, restart, ask, restart}));
 }
 
-// Installed as a package, even a program folder that can be written (root) keeps no list:
-// only the user's copy is read and written, and without a settings folder none is.
-class InstalledProgramFolder : public FaultyFileSystem {
+TEST_F(TypeListStoreTest, DescriptionsAreReadAfreshWithoutEmptyLinesAndShownEvenAfterAFailure) {
+    const std::string path = fake.fs.program + "/TypeRead.ini";
+    fake.fs.addFile(path, "*.tmp\r\n");
+    fake.fs.failOn(FsOp::ReadLines, path, FaultyFileSystem::permissionDenied(), 1);
+    form.mReportType_Click();
+    EXPECT_EQ(boxes(), Texts{"读取文件类型的详细说明时发生错误。\r\n\r\n" + path +
+                             "\r\nPermission denied|16|文件类型的详细说明"});
+    EXPECT_EQ(fake.window.lastInfo().text, "");
+
+    fake.fs.addFile(path, "*.tmp\r\n\r\n  临时文件  \r\n   \r\n\r\n最后一行");
+    form.mReportType_Click();
+    const auto& r = fake.window.lastInfo();
+    EXPECT_EQ(r.text, "*.tmp\r\n  临时文件  \r\n   \r\n最后一行\r\n");
+    EXPECT_EQ(r.heading, "文件类型的详细说明");
+    EXPECT_EQ(r.textColor, kBlue);
+    EXPECT_EQ(r.background, kWhite);
+    // A removed file gives an empty window; a double click opens no file.
+    ASSERT_TRUE(fake.fs.removeFile(path));
+    form.lstFound_DblClick();
+    EXPECT_EQ(fake.window.lastInfo().text, "");
+    EXPECT_EQ(fake.window.infoWindows.size(), 3u);
+    EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(fake.shell.openedDocuments.empty());
+}
+
+// The places of the list: the user's settings folder stands in for a program folder that
+// cannot be written or that a package installed.
+class SettingsFs : public FaultyFileSystem {
 public:
-    std::string config = "/root/.config/scourix";
+    bool programWritable = true;
+    std::string config = "/home/user/.config/scourix";
+    bool canWriteIn(const std::string& folder) const override {
+        return programWritable || folder != program;
+    }
     std::string userConfigFolder() const override { return config; }
     Status makeFolders(const std::string& folder) override {
         addFolder(folder);
@@ -149,17 +159,50 @@ public:
     }
 };
 
-TEST(TypeListInUseTest, TheInstalledMarkerKeepsTheListOutOfTheProgramFolder) {
-    InstalledProgramFolder fs;
-    fs.addFile(fs.program + "/TypeList.ini", "1*.tmp\r\n");
-    fs.addFile(fs.program + "/installed");
-    const std::string own = "/root/.config/scourix/TypeList.ini";
-    EXPECT_EQ(typeListInUse(fs), own);
-    EXPECT_EQ(typeListToWrite(fs), own);
-    EXPECT_TRUE(fs.exists("/root/.config/scourix"));
-    fs.config.clear();
-    EXPECT_EQ(typeListInUse(fs), "");
-    EXPECT_EQ(typeListToWrite(fs), "");
+// Where the list is read and written, and what restoring it leaves for the next start.
+TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstalled) {
+    const std::string cfg = "/home/user/.config/scourix", own = cfg + "/TypeList.ini";
+    const std::string shared = "/opt/scourix/TypeList.ini";
+    // Installed, program folder writable, settings folder, a copy of the user's there; the
+    // list read and written; whether restoring ends the program.
+    using Row = std::tuple<bool, bool, std::string, bool, std::string, std::string, bool>;
+    for (const auto& [installed, writable, config, ownCopy, inUse, toWrite, ends] :
+         std::vector<Row>{
+             {false, true, "", false, shared, shared, true},
+             {false, true, cfg, true, shared, shared, true},
+             // Protected: the program folder's copy is read until the user has one, and
+             // without a settings folder it cannot be restored.
+             {false, false, "", false, shared, shared, false},
+             {false, false, cfg, false, shared, own, true},
+             {false, false, cfg, true, own, own, true},
+             // Installed, even a folder root can write keeps no list there.
+             {true, true, cfg, false, own, own, true},
+             {true, true, "", false, "", "", true},
+         }) {
+        SCOPED_TRACE(std::to_string(installed) + std::to_string(writable) + config + inUse);
+        SettingsFs fs;
+        fs.programWritable = writable;
+        fs.config = config;
+        fs.addFile(installed ? fs.program + "/installed" : shared, "1*.old\r\n");
+        if (ownCopy) {
+            fs.addFile(own, "0*.mine\r\n");
+        }
+        fs.addFolder(fs.program, !writable);
+        EXPECT_EQ(typeListInUse(fs), inUse);
+        EXPECT_EQ(typeListToWrite(fs), toWrite);
+        EXPECT_TRUE(toWrite != own || fs.exists(cfg));
+
+        FakePlatform fake;
+        fake.dialogs.answers = {mb::kIdYes, mb::kIdOk};
+        MainForm(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
+                          fake.window, fs, fake.shell, fake.clock})
+            .mResetType_Click();
+        EXPECT_EQ(fake.window.endNowCalls, ends ? 1 : 0);
+        // The next start finds no list or the built-in one; a protected folder keeps its copy.
+        const std::string next = typeListInUse(fs);
+        EXPECT_TRUE(!ends || !fs.exists(next) || fs.content(next) == builtInTypeList());
+        EXPECT_EQ(fs.exists(shared), !writable);
+    }
 }
 
 }  // namespace
