@@ -51,30 +51,24 @@ TEST_F(ListReportTest, SaveAddsTxtUnlessADotIsInTheLastFiveCharactersAndNeverRep
     EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText,
               "请输入文件名: \r\n当前的目录位置为 [/home/user ]|保存列表到文件|"
               "查找2026_12_05_2230.txt");
-    // Typed, and saved as; an existing file, even a hidden or special one, is refused.
-    for (const auto& [typed, saved] : std::vector<std::pair<std::string, std::string>>{
-             {"abc", "abc.txt"},
-             {"a.b", "a.b.txt"},
-             {".txt", ".txt.txt"},
-             {"archive.backup", "archive.backup.txt"},
-             {"报告", "报告.txt"},
-             {"中文报告文件", "中文报告文件.txt"},
-             {"abc.log", "abc.log"},
-             {"x.txt", "x.txt"},
-             {"文件.日志", "文件.日志"},
-             {"中文的报告.文件", "中文的报告.文件"},
-             {"old", ""},
-             {".hidden.txt", ""},
-             {"pipe.txt", ""},
-         }) {
-        fake.dialogs.inputs = {typed};
-        form.mSaveList_Click();
-        if (saved.empty()) {
-            const std::string name = typed == "old" ? "old.txt" : typed;
-            EXPECT_EQ(lastBox(), "保存文件失败，" + name + "已经存在！|16|保存列表到文件");
-        } else {
-            EXPECT_EQ(fake.shell.openedTextFiles.back(), saved) << typed;
-            EXPECT_TRUE(fake.fs.content(saved).starts_with("Scourix 1.51\r\n")) << typed;
+    // Saved as typed or with ".txt"; a file of that name, even a hidden or special one, is
+    // refused.
+    for (const bool asTyped : {false, true}) {
+        for (const std::string& typed :
+             asTyped
+                 ? Texts{"abc.log", "x.txt", "文件.日志", "中文的报告.文件", ".hidden.txt",
+                         "pipe.txt"}
+                 : Texts{"abc", "a.b", ".txt", "archive.backup", "报告", "中文报告文件", "old"}) {
+            const std::string saved = asTyped ? typed : typed + ".txt";
+            const bool refused = fake.fs.exists(saved);
+            fake.dialogs.inputs = {typed};
+            form.mSaveList_Click();
+            if (refused) {
+                EXPECT_EQ(lastBox(), "保存文件失败，" + saved + "已经存在！|16|保存列表到文件");
+            } else {
+                EXPECT_EQ(fake.shell.openedTextFiles.back(), saved);
+                EXPECT_TRUE(fake.fs.content(saved).starts_with("Scourix 1.51\r\n")) << typed;
+            }
         }
     }
     EXPECT_EQ(fake.fs.content("/home/user/old.txt"), "keep");

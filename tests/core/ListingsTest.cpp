@@ -11,7 +11,8 @@ namespace {
 using Texts = std::vector<std::string>;
 using Ticks = std::vector<bool>;
 
-// Both listings put their own choice into the lists for one scan and give the user's back.
+// Both listings put their own choice into the lists for one scan and give the user's back;
+// what is found shows the lists the scan had.
 class ListingsTest : public FormFixture {
 protected:
     ListingsTest() {
@@ -21,31 +22,17 @@ protected:
         }
         fake.lstDrive.setTexts({"/data", "/other", "临时文件夹"});
         fake.lstDrive.setChecked(0, true);
+        // A copy ticked unlike its twin: the list comes back in its order, ticks and all.
+        fake.lstPat.setTexts({"*.bak", "*.bak", "*.tmp"});
+        fake.lstPat.setChecked(1, true);
     }
-
-    // Runs the command over an empty pattern list or one with a copy ticked unlike its twin,
-    // pressing Stop in the first folder walked if asked; the patterns must come back. What
-    // is found shows the lists the scan had.
-    void run(void (MainForm::*command)(), bool empty, bool stop) {
-        fake.lstPat.setTexts(empty ? Texts{} : Texts{"*.bak", "*.bak", "*.tmp"});
-        if (!empty) {
-            fake.lstPat.setChecked(1, true);
-        }
-        const Texts texts = fake.lstPat.texts();
-        const Ticks ticks = fake.lstPat.checks();
-        fake.dialogs.boxes.clear();
-        fake.window.onDoEvents = [this, stop] {
-            if (stop && !fake.controls.caption("lblInfo").empty() && !state.bStop) {
-                form.cmdStopFind_Click();
-            }
-        };
-        (form.*command)();
-        EXPECT_EQ(fake.lstPat.texts(), texts);
-        EXPECT_EQ(fake.lstPat.checks(), ticks);
+    void expectPatternsBack() const {
+        EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.bak", "*.tmp"}));
+        EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, false}));
     }
 };
 
-TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns) {
+TEST_F(ListingsTest, SingleFileSearchScansForThePatternAsTypedAloneAndGivesTheListBack) {
     fake.dialogs.inputs = {""};
     for (int i = 0; i < 2; ++i) {  // an empty answer, then Cancel: only the ticks are cleared
         fake.controls.setValue("chkSelAll", 1);
@@ -57,24 +44,19 @@ TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns
               "请输入要查找的文件名|查找文件|*.bak");
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
 
-    for (const bool stop : {false, true}) {
-        for (const bool empty : {true, false}) {
-            fake.dialogs.inputs = {" *.bak"};
-            fake.dialogs.answers = {mb::kIdNo};
-            run(&MainForm::cmdFindFile_Click, empty, stop);
-            // The leading blank is part of the pattern: "a.bak" does not match. Stopped in
-            // /data, the walk never enters /data/sub.
-            EXPECT_EQ(fake.lstFound.texts(),
-                      (stop ? Texts{"/data/ a.bak"} : Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
-        }
-    }
-    fake.lstDrive.setChecked(0, false);  // refused: the patterns come back all the same
-    fake.dialogs.inputs = {" *.bak"};
-    run(&MainForm::cmdFindFile_Click, false, false);
+    fake.dialogs.inputs = {" *.bak", " *.bak"};
+    fake.dialogs.answers = {mb::kIdNo};
+    form.cmdFindFile_Click();
+    // The leading blank is part of the pattern: "a.bak" does not match.
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
+    expectPatternsBack();
+    fake.lstDrive.setChecked(0, false);  // refused: the list comes back all the same
+    form.cmdFindFile_Click();
     EXPECT_EQ(lastBox(), "没有选定查找的位置。|16|查找");
+    expectPatternsBack();
 }
 
-TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneAndRestoresTheLists) {
+TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneForEveryFileAndGivesTheListsBack) {
     state.bStop = false;  // walking
     form.cmdListTempFile_Click();
     state.bStop = true;  // stopped, the scan not yet unwound
@@ -82,23 +64,17 @@ TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneAndRestoresTheLis
     form.mListtempfiles_Click();
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, false}));
-    EXPECT_EQ(fake.lstPat.count(), 43u);
     state.scanActive = false;
 
-    for (const bool stop : {false, true}) {
-        for (const bool empty : {true, false}) {
-            fake.lstDrive.setChecked(2, false);
-            fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
-            run(&MainForm::cmdListTempFile_Click, empty, stop);
-            const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
-            EXPECT_EQ(info.text + "|" + std::to_string(info.flags) + "|" + info.title,
-                      "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
-            EXPECT_EQ(fake.lstFound.texts(),
-                      (stop ? Texts{"/tmp/noext"} : Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
-            // The temporary folder stays ticked; the other locations are as before.
-            EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
-        }
-    }
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
+    EXPECT_EQ(info.text + "|" + std::to_string(info.flags) + "|" + info.title,
+              "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
+    // The temporary folder stays ticked; the other locations are as before.
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
+    expectPatternsBack();
 }
 
 }  // namespace

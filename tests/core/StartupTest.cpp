@@ -25,13 +25,10 @@ TEST_F(StartupTest, ShowsTheWindowWithTheCommandsOffThenFillsTheListsAndSwitches
     EXPECT_EQ(fake.window.doEventsCalls, 1);
     // SetEn(False), SetEn(True), then the commands that need a result go off again.
     std::vector<std::pair<std::string, bool>> expected;
-    for (bool on : {false, true}) {
-        for (std::string_view name : setEnOrder()) {
-            expected.emplace_back(name, on);
+    for (int pass = 0; pass < 3; ++pass) {
+        for (std::string_view name : pass < 2 ? setEnOrder() : disabledAfterStartUp()) {
+            expected.emplace_back(name, pass == 1);
         }
-    }
-    for (std::string_view name : disabledAfterStartUp()) {
-        expected.emplace_back(name, false);
     }
     EXPECT_EQ(fake.controls.enableLog, expected);
     EXPECT_EQ(fake.controls.caption("Label4"), "Scourix 1.51");
@@ -51,19 +48,9 @@ TEST_F(StartupTest, AListThatCannotBeReadGivesWayToTheBuiltInOneSilentlyButNotOn
     EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
 }
 
-class ClosingTest : public FormFixture {
-protected:
-    void SetUp() override {
-        form.Form_Load();
-        fake.fs.calls.clear();
-        state.sTempPath = "/tmp/";
-        fake.fs.addFile("/tmp/错误信息", "x");
-        fake.fs.addFile("/tmp/查找结果信息", "y");
-        fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
-    }
-};
-
-TEST_F(ClosingTest, IsRefusedWhileAScanRunsAndAfterStopUntilTheScanHasEnded) {
+TEST_F(StartupTest, ClosingWaitsForTheScanThenSavesTheListAndRemovesTheReportsThisRunWrote) {
+    form.Form_Load();
+    fake.fs.calls.clear();
     // Scanning; Stop pressed with the walk still unwinding; bStop false on its own.
     for (auto [active, stop] : {std::pair{true, false}, {true, true}, {false, false}}) {
         state.scanActive = active;
@@ -71,17 +58,17 @@ TEST_F(ClosingTest, IsRefusedWhileAScanRunsAndAfterStopUntilTheScanHasEnded) {
         EXPECT_TRUE(form.Form_Unload());
         EXPECT_EQ(lastBox(), "现在正在查找文件，无法关闭程序。\r\n\r\n必须先停止查找。|16|错误");
     }
-    EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
     EXPECT_TRUE(fake.fs.calls.empty());
-}
+    state.bStop = true;
 
-TEST_F(ClosingTest, SavesTheListAndRemovesOnlyTheReportsThisRunWroteWhileTheyAreThatFile) {
+    // Files of the reports' names that this run did not write are not its to delete.
+    fake.fs.addFile("/tmp/错误信息", "x");
+    fake.fs.addFile("/tmp/查找结果信息", "y");
     fake.lstPat.setChecked(0, false);
-    // Files of those names that this run did not write are not its to delete.
     EXPECT_FALSE(form.Form_Unload());
-    EXPECT_TRUE(fake.fs.content(typeListPath()).starts_with("0*.---\r\n1*.#Res\r\n"));
+    EXPECT_EQ(fake.fs.content(typeListPath()), "0*.---\r\n" + builtInTypeList().substr(8));
     EXPECT_TRUE(fake.fs.exists("/tmp/错误信息") && fake.fs.exists("/tmp/查找结果信息"));
-
+    state.sTempPath = "/tmp/";
     form.ViewInfo("/tmp/查找结果信息");
     state.sTempPath = "";
     form.ViewInfo("查找结果信息");  // a scan without the temporary folder: the current one
@@ -89,17 +76,19 @@ TEST_F(ClosingTest, SavesTheListAndRemovesOnlyTheReportsThisRunWroteWhileTheyAre
     EXPECT_FALSE(fake.fs.exists("/tmp/查找结果信息") ||
                  fake.fs.exists(fake.fs.current + "/查找结果信息"));
     EXPECT_TRUE(fake.fs.exists("/tmp/错误信息"));
-
     // Replaced by another file since: left alone.
     form.ViewInfo("查找结果信息");
     ASSERT_TRUE(fake.fs.removeFile("查找结果信息"));
     fake.fs.addFile("查找结果信息", "someone else's");
     EXPECT_FALSE(form.Form_Unload());
     EXPECT_EQ(fake.fs.content("查找结果信息"), "someone else's");
-    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
 }
 
-TEST_F(ClosingTest, AFailureIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
+TEST_F(StartupTest, AFailureWhileClosingIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
+    form.Form_Load();
+    fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
+    state.sTempPath = "/tmp/";
     form.ViewInfo("/tmp/查找结果信息");
     fake.fs.failOn(FsOp::ReplaceText, typeListPath(), {13, "权限不够"});
     EXPECT_FALSE(form.Form_Unload());

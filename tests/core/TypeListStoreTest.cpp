@@ -27,17 +27,9 @@ protected:
         EXPECT_TRUE(store.SaveTypeList().ok());
         return fake.fs.content(typeListPath());
     }
-    // Every message box so far as "text|flags|title".
-    Texts boxes() const {
-        Texts all;
-        for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
-            all.push_back(b.text + "|" + std::to_string(b.flags) + "|" + b.title);
-        }
-        return all;
-    }
 };
 
-TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInFull) {
+TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTicked) {
     // A FIFO of that name, or a lookup that fails, counts as no file.
     fake.fs.addSpecial(typeListPath());
     store.initialise();
@@ -48,11 +40,6 @@ TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInF
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_EQ(fake.fs.callCount(FsOp::ReadLines), 0);
     EXPECT_TRUE(fake.dialogs.boxes.empty());
-    std::string expected;
-    for (std::string_view p : builtInTypes()) {
-        expected += "1" + std::string(p) + "\r\n";
-    }
-    EXPECT_EQ(saved(), expected);
 }
 
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
@@ -97,34 +84,13 @@ TEST_F(TypeListStoreTest, AddInsertsTheAnswerAsTypedAtItsSortedPlaceUnticked) {
     EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
-TEST_F(TypeListStoreTest, RestoreDeletesTheFileAndEndsAtOnceOnlyWhenItCan) {
-    const std::string path = typeListPath();
-    fake.fs.addFile(path, "1*.tmp\r\n");
-    fake.fs.failOn(FsOp::Remove, path, FaultyFileSystem::permissionDenied(), 1);
-    fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk, mb::kIdYes, mb::kIdOk, mb::kIdYes};
-    form.mResetType_Click();  // No
-    form.mResetType_Click();  // Yes, but the file cannot be deleted: the program goes on
-    EXPECT_TRUE(fake.fs.exists(path));
-    EXPECT_EQ(fake.window.endNowCalls, 0);
-    form.mResetType_Click();
-    EXPECT_FALSE(fake.fs.exists(path));
-    EXPECT_EQ(fake.window.endNowCalls, 1);
-    form.mResetType_Click();  // no file left: nothing to delete, the end all the same
-    EXPECT_EQ(fake.window.endNowCalls, 2);
-    EXPECT_EQ(fake.fs.callCount(FsOp::Remove), 2);
-    const std::string ask = "你真的要恢复所有类型到初始状态吗？此举将重新启动程序。|52|恢复列表";
-    const std::string restart = "请重新启动程序。|64|Scourix 1.51";
-    EXPECT_EQ(boxes(),
-              (Texts{ask, ask, "Permission denied|16|恢复列表", ask, restart, ask, restart}));
-}
-
 TEST_F(TypeListStoreTest, DescriptionsAreReadAfreshWithoutEmptyLinesAndShownEvenAfterAFailure) {
     const std::string path = fake.fs.program + "/TypeRead.ini";
     fake.fs.addFile(path, "*.tmp\r\n");
     fake.fs.failOn(FsOp::ReadLines, path, FaultyFileSystem::permissionDenied(), 1);
     form.mReportType_Click();
-    EXPECT_EQ(boxes(), Texts{"读取文件类型的详细说明时发生错误。\r\n\r\n" + path +
-                             "\r\nPermission denied|16|文件类型的详细说明"});
+    EXPECT_EQ(lastBox(), "读取文件类型的详细说明时发生错误。\r\n\r\n" + path +
+                             "\r\nPermission denied|16|文件类型的详细说明");
     EXPECT_EQ(fake.window.lastInfo().text, "");
 
     fake.fs.addFile(path, "*.tmp\r\n\r\n  临时文件  \r\n   \r\n\r\n最后一行");
@@ -159,33 +125,39 @@ public:
     }
 };
 
-// Where the list is read and written, and what restoring it leaves for the next start.
+// Where the list is read and written, and what restoring it does: No leaves all as it
+// is; Yes deletes the list in use (with a protected program folder, puts the built-in list
+// in the user's copy in front of it) and ends the program, or says why it cannot.
 TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstalled) {
     const std::string cfg = "/home/user/.config/scourix", own = cfg + "/TypeList.ini";
     const std::string shared = "/opt/scourix/TypeList.ini";
-    // Installed, program folder writable, settings folder, a copy of the user's there; the
-    // list read and written; whether restoring ends the program.
-    using Row = std::tuple<bool, bool, std::string, bool, std::string, std::string, bool>;
-    for (const auto& [installed, writable, config, ownCopy, inUse, toWrite, ends] :
-         std::vector<Row>{
-             {false, true, "", false, shared, shared, true},
-             {false, true, cfg, true, shared, shared, true},
+    const std::string ask = "你真的要恢复所有类型到初始状态吗？此举将重新启动程序。|52|恢复列表";
+    const std::string restart = "请重新启动程序。|64|Scourix 1.51";
+    // Files present (the program folder's copy, the user's own, the installed marker),
+    // program folder writable, settings folder; the list read and written; restoring ends.
+    using Row = std::tuple<std::string, bool, std::string, std::string, std::string, bool>;
+    for (const auto& [files, writable, config, inUse, toWrite, ends] : std::vector<Row>{
+             {"s", true, "", shared, shared, true},
+             {"", true, "", shared, shared, true},
+             {"so", true, cfg, shared, shared, true},
              // Protected: the program folder's copy is read until the user has one, and
              // without a settings folder it cannot be restored.
-             {false, false, "", false, shared, shared, false},
-             {false, false, cfg, false, shared, own, true},
-             {false, false, cfg, true, own, own, true},
+             {"s", false, "", shared, shared, false},
+             {"s", false, cfg, shared, own, true},
+             {"so", false, cfg, own, own, true},
              // Installed, even a folder root can write keeps no list there.
-             {true, true, cfg, false, own, own, true},
-             {true, true, "", false, "", "", true},
+             {"i", true, cfg, own, own, true},
+             {"i", true, "", "", "", true},
          }) {
-        SCOPED_TRACE(std::to_string(installed) + std::to_string(writable) + config + inUse);
+        SCOPED_TRACE(files + std::to_string(writable) + config);
         SettingsFs fs;
         fs.programWritable = writable;
         fs.config = config;
-        fs.addFile(installed ? fs.program + "/installed" : shared, "1*.old\r\n");
-        if (ownCopy) {
-            fs.addFile(own, "0*.mine\r\n");
+        for (const auto& [flag, path] :
+             {std::pair{'s', shared}, {'o', own}, {'i', fs.program + "/installed"}}) {
+            if (files.find(flag) != std::string::npos) {
+                fs.addFile(path, "1*.old\r\n");
+            }
         }
         fs.addFolder(fs.program, !writable);
         EXPECT_EQ(typeListInUse(fs), inUse);
@@ -193,11 +165,19 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
         EXPECT_TRUE(toWrite != own || fs.exists(cfg));
 
         FakePlatform fake;
-        fake.dialogs.answers = {mb::kIdYes, mb::kIdOk};
-        MainForm(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                          fake.window, fs, fake.shell, fake.clock})
-            .mResetType_Click();
+        MainForm form(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls,
+                               fake.dialogs, fake.window, fs, fake.shell, fake.clock});
+        fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk};
+        fs.calls.clear();
+        form.mResetType_Click();
+        EXPECT_EQ(fs.callCount(FsOp::Remove) + fs.callCount(FsOp::ReplaceText), 0);
+        form.mResetType_Click();
         EXPECT_EQ(fake.window.endNowCalls, ends ? 1 : 0);
+        Texts boxes;
+        for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
+            boxes.push_back(b.text + "|" + std::to_string(b.flags) + "|" + b.title);
+        }
+        EXPECT_EQ(boxes, (Texts{ask, ask, ends ? restart : "Permission denied|16|恢复列表"}));
         // The next start finds no list or the built-in one; a protected folder keeps its copy.
         const std::string next = typeListInUse(fs);
         EXPECT_TRUE(!ends || !fs.exists(next) || fs.content(next) == builtInTypeList());
