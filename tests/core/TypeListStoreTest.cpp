@@ -44,7 +44,7 @@ TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTicked) {
 
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
     load(
-        "7*.old\r\n"      // any digit 1-9 ticks
+        "9*.old\r\n"      // any digit 1-9 ticks
         "x*.olx\r\n"      // a letter does not
         "*.tmp\r\n"       // no flag: "*" is taken as one
         "1\r\n"           // the flag alone: an empty pattern
@@ -68,7 +68,7 @@ TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces
     EXPECT_EQ(saved(), "");
 }
 
-TEST_F(TypeListStoreTest, AddInsertsTheAnswerAsTypedAtItsSortedPlaceUnticked) {
+TEST_F(TypeListStoreTest, EditingAddsAsTypedUntickedRemovesTheCurrentEntryAndTicksInOneUpdate) {
     fake.lstPat.setTexts({"*.bak", "*.tmp", "~*.*"});
     fake.lstPat.setChecked(1, true);
     // A copy goes beside its twin, a blank before the punctuation; "" and Cancel add nothing.
@@ -81,6 +81,23 @@ TEST_F(TypeListStoreTest, AddInsertsTheAnswerAsTypedAtItsSortedPlaceUnticked) {
     ASSERT_EQ(fake.dialogs.inputBoxes.size(), 4u);
     const FakeDialogs::Input& in = fake.dialogs.inputBoxes[0];
     EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText, "请输入类型||");
+
+    form.mDelType_Click();  // no current entry: nothing
+    fake.lstPat.current = 0;
+    form.lstPat_Click();  // the clicked entry stays the tool tip
+    EXPECT_EQ(fake.controls.toolTip("lstPat"), " ");
+    form.lstPat_MouseUp(kLeftButton, 0);
+    form.lstPat_MouseUp(kRightButton, 0);
+    EXPECT_EQ(fake.window.popupMenus, Texts{"PopType"});
+    form.mDelType_Click();
+    const int repaints = fake.lstPat.repaints;
+    form.mTChSel_Click();
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{true, false, true, true}));
+    form.mTUSelAll_Click();
+    EXPECT_EQ(fake.lstPat.checkedTexts(), Texts{});
+    form.mTSelAll_Click();
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 4u);
+    EXPECT_EQ(fake.lstPat.repaints - repaints, 3);
     EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
@@ -167,6 +184,12 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
         FakePlatform fake;
         MainForm form(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls,
                                fake.dialogs, fake.window, fs, fake.shell, fake.clock});
+        // A list that cannot be read is not replaced, but the user's own copy may be written.
+        fs.failOn(FsOp::ReadLines, shared, FaultyFileSystem::permissionDenied());
+        TypeListStore store{form.state()};
+        store.initialise();
+        EXPECT_EQ(store.SaveTypeList().ok(),
+                  files.find('s') == std::string::npos || toWrite != shared);
         fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk};
         fs.calls.clear();
         form.mResetType_Click();
