@@ -16,7 +16,7 @@ protected:
     ListReportTest() { fake.clock.time = {2026, 12, 5, 22, 30, 7}; }
 };
 
-TEST_F(ListReportTest, ListFileLineForLineBeforeAnyScanAndAfterOne) {
+TEST_F(ListReportTest, ListFileLineForLineBeforeAnyScanAndAfterOneAndTheScanReport) {
     const std::string header =
         "Scourix 1.51\r\n列表文件保存于12-05-2026 22:30:07\r\n-----------------\r\n";
     const std::string trailer = "----------------------\r\n保存文件结束!\r\n";
@@ -39,6 +39,14 @@ TEST_F(ListReportTest, ListFileLineForLineBeforeAnyScanAndAfterOne) {
     form.ViewInfo("查找结果信息");
     EXPECT_EQ(fake.window.lastInfo().text, fake.fs.content("/home/user/查找结果信息"));
     EXPECT_EQ(fake.shell.openedTextFiles.size(), 2u);
+    // One that cannot be written is not shown.
+    fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FaultyFileSystem::permissionDenied());
+    state.sTempPath = "/tmp/";
+    form.ViewInfo("/tmp/查找结果信息");
+    EXPECT_EQ(lastBox(),
+              "写入文件时发生错误。\r\n\r\n/tmp/查找结果信息\r\nPermission denied|16|错误");
+    EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(fake.window.infoWindows.size(), 1u);
 }
 
 TEST_F(ListReportTest, SaveAddsTxtUnlessADotIsInTheLastFiveCharactersAndNeverReplaces) {
@@ -74,16 +82,6 @@ TEST_F(ListReportTest, SaveAddsTxtUnlessADotIsInTheLastFiveCharactersAndNeverRep
     EXPECT_EQ(fake.fs.content("/home/user/old.txt"), "keep");
     EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 10);
     EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
-}
-
-TEST_F(ListReportTest, AScanReportThatCannotBeWrittenIsNotShown) {
-    fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FaultyFileSystem::permissionDenied());
-    state.sTempPath = "/tmp/";
-    form.ViewInfo("/tmp/查找结果信息");
-    EXPECT_EQ(lastBox(),
-              "写入文件时发生错误。\r\n\r\n/tmp/查找结果信息\r\nPermission denied|16|错误");
-    EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(fake.window.infoWindows.empty());
 }
 
 TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {

@@ -37,17 +37,6 @@ TEST_F(StartupTest, ShowsTheWindowWithTheCommandsOffThenFillsTheListsAndSwitches
     EXPECT_TRUE(state.startUpDone && state.bStop && fake.dialogs.boxes.empty());
 }
 
-TEST_F(StartupTest, AListThatCannotBeReadGivesWayToTheBuiltInOneSilentlyButNotOnDisk) {
-    fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
-    fake.fs.failOn(FsOp::ReadLines, typeListPath(), FaultyFileSystem::permissionDenied());
-    form.Form_Load();
-    EXPECT_TRUE(fake.dialogs.boxes.empty() && state.startUpDone);
-    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
-    EXPECT_FALSE(form.Form_Unload());
-    EXPECT_EQ(lastBox(), "Permission denied|16|Scourix 1.51");
-    EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
-}
-
 TEST_F(StartupTest, ClosingWaitsForTheScanThenSavesTheListAndRemovesTheReportsThisRunWrote) {
     form.Form_Load();
     fake.fs.calls.clear();
