@@ -66,8 +66,11 @@ TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneForEveryFileAndGi
     EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, false}));
     state.scanActive = false;
 
+    Texts scanned;
+    fake.window.onDoEvents = [&] { scanned = fake.lstPat.texts(); };
     fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
     form.cmdListTempFile_Click();
+    EXPECT_EQ(scanned, Texts{"*.*"});
     const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
     EXPECT_EQ(info.text + "|" + std::to_string(info.flags) + "|" + info.title,
               "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
@@ -75,6 +78,10 @@ TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneForEveryFileAndGi
     // The temporary folder stays ticked; the other locations are as before.
     EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
     expectPatternsBack();
+    fake.lstPat.setTexts({});  // an empty list comes back empty
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    EXPECT_EQ(fake.lstPat.count(), 0u);
 }
 
 }  // namespace
