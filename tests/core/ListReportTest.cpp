@@ -59,8 +59,7 @@ TEST_F(ListReportTest, SaveAddsTxtUnlessADotIsInTheLastFiveCharactersAndNeverRep
     EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText,
               "请输入文件名: \r\n当前的目录位置为 [/home/user ]|保存列表到文件|"
               "查找2026_12_05_2230.txt");
-    // Saved as typed or with ".txt"; a file of that name, even a hidden or special one, is
-    // refused.
+    // Saved as typed or with ".txt"; an existing file, hidden or special too, is refused.
     for (const bool asTyped : {false, true}) {
         for (const std::string& typed :
              asTyped

@@ -87,6 +87,7 @@ TEST_F(TypeListStoreTest, EditingAddsAsTypedUntickedRemovesTheCurrentEntryAndTic
     form.lstPat_Click();  // the clicked entry stays the tool tip
     EXPECT_EQ(fake.controls.toolTip("lstPat"), " ");
     form.lstPat_MouseUp(kLeftButton, 0);
+    form.lstPat_MouseUp(kMiddleButton, 0);
     form.lstPat_MouseUp(kRightButton, 0);
     EXPECT_EQ(fake.window.popupMenus, Texts{"PopType"});
     form.mDelType_Click();
@@ -125,8 +126,7 @@ TEST_F(TypeListStoreTest, DescriptionsAreReadAfreshWithoutEmptyLinesAndShownEven
     EXPECT_TRUE(fake.shell.openedDocuments.empty());
 }
 
-// The places of the list: the user's settings folder stands in for a program folder that
-// cannot be written or that a package installed.
+// The user's settings folder, and a program folder that may not be written.
 class SettingsFs : public FaultyFileSystem {
 public:
     bool programWritable = true;
@@ -141,9 +141,7 @@ public:
     }
 };
 
-// Where the list is read and written, and what restoring it does: No leaves all as it
-// is; Yes deletes the list in use (with a protected program folder, puts the built-in list
-// in the user's copy in front of it) and ends the program, or says why it cannot.
+// Where the list is read and written, and what restoring it leaves for the next start.
 TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstalled) {
     const std::string cfg = "/home/user/.config/scourix", own = cfg + "/TypeList.ini";
     const std::string shared = "/opt/scourix/TypeList.ini";
@@ -156,8 +154,7 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
              {"s", true, "", shared, shared, true},
              {"", true, "", shared, shared, true},
              {"so", true, cfg, shared, shared, true},
-             // Protected: the program folder's copy is read until the user has one, and
-             // without a settings folder it cannot be restored.
+             // Protected: read until the user has a copy; without settings, not restorable.
              {"s", false, "", shared, shared, false},
              {"s", false, cfg, shared, own, true},
              {"so", false, cfg, own, own, true},
