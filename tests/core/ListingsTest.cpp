@@ -47,7 +47,7 @@ TEST_F(ListingsTest, SingleFileSearchScansForThePatternAsTypedAloneAndGivesTheLi
     fake.dialogs.inputs = {" *.bak", " *.bak"};
     fake.dialogs.answers = {mb::kIdNo};
     form.cmdFindFile_Click();
-    // The leading blank is part of the pattern: "a.bak" does not match.
+    // The leading blank belongs to the pattern: "a.bak" does not match.
     EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
     expectPatternsBack();
     fake.lstDrive.setChecked(0, false);  // refused: the list comes back all the same
