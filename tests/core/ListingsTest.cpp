@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "FormFixture.h"
@@ -11,9 +10,9 @@ namespace {
 
 using Texts = std::vector<std::string>;
 using Ticks = std::vector<bool>;
-enum class Ending { Full, Stopped, NoLocation };
 
-// Both listings put their own choice into the lists for one scan and give the user's back.
+// Both listings put their own choice into the lists for one scan and give the user's back;
+// what is found shows the lists the scan had.
 class ListingsTest : public FormFixture {
 protected:
     ListingsTest() {
@@ -23,35 +22,17 @@ protected:
         }
         fake.lstDrive.setTexts({"/data", "/other", "临时文件夹"});
         fake.lstDrive.setChecked(0, true);
+        // A copy ticked unlike its twin: the list comes back in its order, ticks and all.
+        fake.lstPat.setTexts({"*.bak", "*.bak", "*.tmp"});
+        fake.lstPat.setChecked(1, true);
     }
-
-    std::pair<Texts, Ticks> patterns() const { return {fake.lstPat.texts(), fake.lstPat.checks()}; }
-
-    // Sets the patterns (an empty list, or one with a copy ticked unlike its twin) and returns
-    // them; records the lists in the first folder walked and presses Stop there if asked.
-    std::pair<Texts, Ticks> prepare(bool empty, Ending run) {
-        fake.lstPat.setTexts(empty ? Texts{} : Texts{"*.bak", "*.bak", "*.tmp"});
-        if (!empty) {
-            fake.lstPat.setChecked(1, true);
-        }
-        seenPat.clear();
-        fake.dialogs.boxes.clear();
-        fake.window.onDoEvents = [this, run] {
-            if (!fake.controls.caption("lblInfo").empty() && !state.bStop) {
-                seenPat = fake.lstPat.texts();
-                seenDriveTicks = fake.lstDrive.checks();
-                if (run == Ending::Stopped) {
-                    form.cmdStopFind_Click();
-                }
-            }
-        };
-        return patterns();
+    void expectPatternsBack() const {
+        EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.bak", "*.tmp"}));
+        EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, false}));
     }
-    Texts seenPat;
-    Ticks seenDriveTicks;
 };
 
-TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns) {
+TEST_F(ListingsTest, SingleFileSearchScansForThePatternAsTypedAloneAndGivesTheListBack) {
     fake.dialogs.inputs = {""};
     for (int i = 0; i < 2; ++i) {  // an empty answer, then Cancel: only the ticks are cleared
         fake.controls.setValue("chkSelAll", 1);
@@ -63,52 +44,19 @@ TEST_F(ListingsTest, SingleFileSearchUsesThePatternAsTypedAndRestoresThePatterns
               "请输入要查找的文件名|查找文件|*.bak");
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
 
-    for (const Ending run : {Ending::Full, Ending::Stopped, Ending::NoLocation}) {
-        for (const bool empty : {true, false}) {
-            const auto before = prepare(empty, run);
-            fake.lstDrive.setChecked(0, run != Ending::NoLocation);
-            fake.dialogs.inputs = {" *.bak"};
-            fake.dialogs.answers = {mb::kIdNo};
-            form.cmdFindFile_Click();
-            EXPECT_EQ(patterns(), before);
-            if (run == Ending::NoLocation) {
-                EXPECT_EQ(fake.dialogs.boxes.back().text, "没有选定查找的位置。");
-                continue;
-            }
-            EXPECT_EQ(seenPat, (Texts{" *.bak"}));
-            // The leading blank is part of the pattern: "a.bak" does not match. Stopped in
-            // /data, the walk never enters /data/sub.
-            EXPECT_EQ(fake.lstFound.texts(),
-                      (run == Ending::Stopped ? Texts{"/data/ a.bak"}
-                                              : Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
-        }
-    }
+    fake.dialogs.inputs = {" *.bak", " *.bak"};
+    fake.dialogs.answers = {mb::kIdNo};
+    form.cmdFindFile_Click();
+    // The leading blank belongs to the pattern: "a.bak" does not match.
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
+    expectPatternsBack();
+    fake.lstDrive.setChecked(0, false);  // refused: the list comes back all the same
+    form.cmdFindFile_Click();
+    EXPECT_EQ(lastBox(), "没有选定查找的位置。|16|查找");
+    expectPatternsBack();
 }
 
-TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneAndRestoresTheLists) {
-    for (const Ending run : {Ending::Full, Ending::Stopped}) {
-        for (const bool empty : {true, false}) {
-            const auto before = prepare(empty, run);
-            fake.lstDrive.setChecked(2, false);
-            fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
-            form.cmdListTempFile_Click();
-            const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
-            EXPECT_EQ(info.text + "|" + info.title,
-                      "单击确定在表中列出Windows临时文件夹中的所有文件。|列出临时文件");
-            EXPECT_EQ(info.flags, 64);
-            EXPECT_EQ(seenPat, (Texts{"*.*"}));
-            EXPECT_EQ(seenDriveTicks, (Ticks{false, false, true}));
-            EXPECT_EQ(fake.lstFound.texts(),
-                      (run == Ending::Stopped ? Texts{"/tmp/noext"}
-                                              : Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
-            // The temporary folder stays ticked; the other locations are as before.
-            EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
-            EXPECT_EQ(patterns(), before);
-        }
-    }
-}
-
-TEST_F(ListingsTest, TempListingDoesNothingWhileAScanRuns) {
+TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneForEveryFileAndGivesTheListsBack) {
     state.bStop = false;  // walking
     form.cmdListTempFile_Click();
     state.bStop = true;  // stopped, the scan not yet unwound
@@ -116,7 +64,24 @@ TEST_F(ListingsTest, TempListingDoesNothingWhileAScanRuns) {
     form.mListtempfiles_Click();
     EXPECT_TRUE(fake.dialogs.boxes.empty());
     EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, false}));
-    EXPECT_EQ(fake.lstPat.count(), 43u);
+    state.scanActive = false;
+
+    Texts scanned;
+    fake.window.onDoEvents = [&] { scanned = fake.lstPat.texts(); };
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    EXPECT_EQ(scanned, Texts{"*.*"});
+    const FakeDialogs::Box& info = fake.dialogs.boxes.at(0);
+    EXPECT_EQ(info.text + "|" + std::to_string(info.flags) + "|" + info.title,
+              "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
+    // The temporary folder stays ticked; the other locations are as before.
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
+    expectPatternsBack();
+    fake.lstPat.setTexts({});  // an empty list comes back empty
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    EXPECT_EQ(fake.lstPat.count(), 0u);
 }
 
 }  // namespace

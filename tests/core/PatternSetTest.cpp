@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "scan/PatternSet.h"
@@ -8,15 +9,10 @@
 namespace scourix {
 namespace {
 
-// A pattern with names it matches and names it does not.
-struct Case {
-    const char* pattern;
-    std::vector<const char*> matching;
-    std::vector<const char*> other;
-};
-
 TEST(PatternSetTest, WildcardsCaseAndLiterals) {
-    const std::vector<Case> cases = {
+    // A pattern, names it matches, names it does not.
+    using Names = std::vector<const char*>;
+    const std::vector<std::tuple<const char*, Names, Names>> cases = {
         // "*" any run, "?" exactly one character; letters compare without case.
         {"*", {"", "abc"}, {}},
         {"a?c", {"abc", "AXC"}, {"ac", "abbc"}},
@@ -42,13 +38,12 @@ TEST(PatternSetTest, WildcardsCaseAndLiterals) {
         {"?.tmp", {"\xc3.tmp"}, {"\xc3\xc3.tmp"}},
         {"\xff*", {"\xff\xfe"}, {"\xfe"}},
     };
-    for (const Case& c : cases) {
-        PatternSet set({c.pattern});
-        for (const char* name : c.matching) {
-            EXPECT_TRUE(set.matches(0, name)) << c.pattern << " / " << name;
-        }
-        for (const char* name : c.other) {
-            EXPECT_FALSE(set.matches(0, name)) << c.pattern << " / " << name;
+    for (const auto& [pattern, matching, other] : cases) {
+        const PatternSet set({pattern});
+        for (const bool match : {true, false}) {
+            for (const char* name : match ? matching : other) {
+                EXPECT_EQ(set.matches(0, name), match) << pattern << " / " << name;
+            }
         }
     }
 }

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FormFixture.h"
@@ -28,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInFull) {
+TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTicked) {
     // A FIFO of that name, or a lookup that fails, counts as no file.
     fake.fs.addSpecial(typeListPath());
     store.initialise();
@@ -39,16 +40,11 @@ TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTickedAndSavedInF
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_EQ(fake.fs.callCount(FsOp::ReadLines), 0);
     EXPECT_TRUE(fake.dialogs.boxes.empty());
-    std::string expected;
-    for (std::string_view p : builtInTypes()) {
-        expected += "1" + std::string(p) + "\r\n";
-    }
-    EXPECT_EQ(saved(), expected);
 }
 
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
     load(
-        "7*.old\r\n"      // any digit 1-9 ticks
+        "9*.old\r\n"      // any digit 1-9 ticks
         "x*.olx\r\n"      // a letter does not
         "*.tmp\r\n"       // no flag: "*" is taken as one
         "1\r\n"           // the flag alone: an empty pattern
@@ -66,82 +62,78 @@ TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces
     EXPECT_EQ(saved(),
               "1\r\n0*.log  \r\n1*.old\r\n0*.olx\r\n0*.zh\r\n0.tmp\r\n11stpass.*\r\n0dup\r\n"
               "1dup\r\n1临时*.tmp\r\n");
-}
-
-TEST_F(TypeListStoreTest, AnEmptyFileGivesAnEmptyListAndIsSavedEmpty) {
+    // A file of empty lines is an empty list, not a missing one.
     load("\r\n\r\n");
     EXPECT_EQ(fake.lstPat.count(), 0u);
     EXPECT_EQ(saved(), "");
 }
 
-}  // namespace
-}  // namespace scourix
-
-namespace scourix {
-namespace {
-
-// A program folder that cannot be written (installed for all users): the user's own copy
-// in the settings folder takes the list's place.
-class ProtectedProgramFolder : public FaultyFileSystem {
-public:
-    bool canWriteIn(const std::string& folder) const override { return folder != program; }
-    std::string userConfigFolder() const override { return "/home/user/.config/scourix"; }
-    Status makeFolders(const std::string& folder) override {
-        addFolder("/home/user/.config");
-        addFolder(folder);
-        return {};
+TEST_F(TypeListStoreTest, EditingAddsAsTypedUntickedRemovesTheCurrentEntryAndTicksInOneUpdate) {
+    fake.lstPat.setTexts({"*.bak", "*.tmp", "~*.*"});
+    fake.lstPat.setChecked(1, true);
+    // A copy goes beside its twin, a blank before the punctuation; "" and Cancel add nothing.
+    fake.dialogs.inputs = {"*.tmp", " ", ""};
+    for (int i = 0; i < 4; ++i) {
+        form.mAddType_Click();
     }
-};
+    EXPECT_EQ(fake.lstPat.texts(), (Texts{" ", "*.bak", "*.tmp", "*.tmp", "~*.*"}));
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, false, true, false, false}));
+    ASSERT_EQ(fake.dialogs.inputBoxes.size(), 4u);
+    const FakeDialogs::Input& in = fake.dialogs.inputBoxes[0];
+    EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText, "请输入类型||");
 
-// The program folder's copy cannot be deleted: restoring puts a copy of the user's own with
-// the built-in list in front of it, so the next start has the 43 patterns all ticked.
-TEST(TypeListInUseTest, RestoringWithAProtectedProgramFolderBringsTheBuiltInListBack) {
-    for (bool ownCopyFirst : {false, true}) {
-        FakePlatform fake;
-        ProtectedProgramFolder fs;
-        fs.addFile(fs.program + "/TypeList.ini", "1*.old\r\n");
-        fs.addFolder(fs.program, true);
-        fs.addFolder(fs.current);
-        if (ownCopyFirst) {
-            fs.addFile("/home/user/.config/scourix/TypeList.ini", "0*.mine\r\n");
-        }
-        const Platform ui{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
-                          fake.window,   fs,          fake.shell,    fake.clock};
-        fake.dialogs.answers = {mb::kIdYes, mb::kIdOk};
-        MainForm(ui).mResetType_Click();
-        EXPECT_EQ(fake.window.endNowCalls, 1);
-        FakePlatform next;
-        MainForm restarted{Platform{next.lstDrive, next.lstPat, next.lstFound, next.controls,
-                                    next.dialogs, next.window, fs, next.shell, next.clock}};
-        restarted.Form_Load();
-        EXPECT_EQ(next.lstPat.checkedTexts().size(), 43u) << ownCopyFirst;
-        EXPECT_EQ(fs.content(fs.program + "/TypeList.ini"), "1*.old\r\n");
-    }
+    form.mDelType_Click();  // no current entry: nothing
+    fake.lstPat.current = 0;
+    form.lstPat_Click();  // the clicked entry stays the tool tip
+    EXPECT_EQ(fake.controls.toolTip("lstPat"), " ");
+    form.lstPat_MouseUp(kLeftButton, 0);
+    form.lstPat_MouseUp(kMiddleButton, 0);
+    form.lstPat_MouseUp(kRightButton, 0);
+    EXPECT_EQ(fake.window.popupMenus, Texts{"PopType"});
+    form.mDelType_Click();
+    const int repaints = fake.lstPat.repaints;
+    form.mTChSel_Click();
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{true, false, true, true}));
+    form.mTUSelAll_Click();
+    EXPECT_EQ(fake.lstPat.checkedTexts(), Texts{});
+    form.mTSelAll_Click();
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 4u);
+    EXPECT_EQ(fake.lstPat.repaints - repaints, 3);
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
 }
 
-TEST(TypeListInUseTest, AProtectedProgramFolderLeavesTheListToTheUsersOwnCopy) {
-    ProtectedProgramFolder fs;
-    fs.addFolder(fs.program);
-    fs.addFolder(fs.current);
-    const std::string shared = fs.program + "/TypeList.ini";
-    const std::string own = "/home/user/.config/scourix/TypeList.ini";
-    // No copy of the user's yet: the program folder's copy is read, the user's written.
-    fs.addFile(shared, "1*.tmp\r\n");
-    EXPECT_EQ(typeListInUse(fs), shared);
-    EXPECT_EQ(typeListToWrite(fs), own);
-    fs.addFile(own, "0*.bak\r\n");
-    EXPECT_EQ(typeListInUse(fs), own);
-    // A program folder that can be written behaves as always.
-    FaultyFileSystem writable;
-    EXPECT_EQ(typeListInUse(writable), writable.program + "/TypeList.ini");
-    EXPECT_EQ(typeListToWrite(writable), writable.program + "/TypeList.ini");
+TEST_F(TypeListStoreTest, DescriptionsAreReadAfreshWithoutEmptyLinesAndShownEvenAfterAFailure) {
+    const std::string path = fake.fs.program + "/TypeRead.ini";
+    fake.fs.addFile(path, "*.tmp\r\n");
+    fake.fs.failOn(FsOp::ReadLines, path, FaultyFileSystem::permissionDenied(), 1);
+    form.mReportType_Click();
+    EXPECT_EQ(lastBox(), "读取文件类型的详细说明时发生错误。\r\n\r\n" + path +
+                             "\r\nPermission denied|16|文件类型的详细说明");
+    EXPECT_EQ(fake.window.lastInfo().text, "");
+
+    fake.fs.addFile(path, "*.tmp\r\n\r\n  临时文件  \r\n   \r\n\r\n最后一行");
+    form.mReportType_Click();
+    const auto& r = fake.window.lastInfo();
+    EXPECT_EQ(r.heading + "|" + r.text,
+              "文件类型的详细说明|*.tmp\r\n  临时文件  \r\n   \r\n最后一行\r\n");
+    EXPECT_TRUE(r.textColor == kBlue && r.background == kWhite);
+    // A removed file gives an empty window; a double click opens no file.
+    ASSERT_TRUE(fake.fs.removeFile(path));
+    form.lstFound_DblClick();
+    EXPECT_EQ(fake.window.lastInfo().text, "");
+    EXPECT_EQ(fake.window.infoWindows.size(), 3u);
+    EXPECT_EQ(fake.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(fake.shell.openedDocuments.empty());
 }
 
-// Installed as a package, even a program folder that can be written (root) keeps no list:
-// only the user's copy is read and written, and without a settings folder none is.
-class InstalledProgramFolder : public FaultyFileSystem {
+// The user's settings folder, and a program folder that may not be written.
+class SettingsFs : public FaultyFileSystem {
 public:
-    std::string config = "/root/.config/scourix";
+    bool programWritable = true;
+    std::string config = "/home/user/.config/scourix";
+    bool canWriteIn(const std::string& folder) const override {
+        return programWritable || folder != program;
+    }
     std::string userConfigFolder() const override { return config; }
     Status makeFolders(const std::string& folder) override {
         addFolder(folder);
@@ -149,17 +141,69 @@ public:
     }
 };
 
-TEST(TypeListInUseTest, TheInstalledMarkerKeepsTheListOutOfTheProgramFolder) {
-    InstalledProgramFolder fs;
-    fs.addFile(fs.program + "/TypeList.ini", "1*.tmp\r\n");
-    fs.addFile(fs.program + "/installed");
-    const std::string own = "/root/.config/scourix/TypeList.ini";
-    EXPECT_EQ(typeListInUse(fs), own);
-    EXPECT_EQ(typeListToWrite(fs), own);
-    EXPECT_TRUE(fs.exists("/root/.config/scourix"));
-    fs.config.clear();
-    EXPECT_EQ(typeListInUse(fs), "");
-    EXPECT_EQ(typeListToWrite(fs), "");
+// Where the list is read and written, and what restoring it leaves for the next start.
+TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstalled) {
+    const std::string cfg = "/home/user/.config/scourix", own = cfg + "/TypeList.ini";
+    const std::string shared = "/opt/scourix/TypeList.ini";
+    const std::string ask = "你真的要恢复所有类型到初始状态吗？此举将重新启动程序。|52|恢复列表";
+    const std::string restart = "请重新启动程序。|64|Scourix 1.51";
+    // Files present (the program folder's copy, the user's own, the installed marker),
+    // program folder writable, settings folder; the list read and written; restoring ends.
+    using Row = std::tuple<std::string, bool, std::string, std::string, std::string, bool>;
+    for (const auto& [files, writable, config, inUse, toWrite, ends] : std::vector<Row>{
+             {"s", true, "", shared, shared, true},
+             {"", true, "", shared, shared, true},
+             {"so", true, cfg, shared, shared, true},
+             // Protected: read until the user has a copy; without settings, not restorable.
+             {"s", false, "", shared, shared, false},
+             {"s", false, cfg, shared, own, true},
+             {"so", false, cfg, own, own, true},
+             // Installed, even a folder root can write keeps no list there.
+             {"i", true, cfg, own, own, true},
+             {"i", true, "", "", "", true},
+         }) {
+        SCOPED_TRACE(files + std::to_string(writable) + config);
+        const bool ownCopy = files.find('o') != std::string::npos;
+        SettingsFs fs;
+        fs.programWritable = writable;
+        fs.config = config;
+        for (const auto& [flag, path] :
+             {std::pair{'s', shared}, {'o', own}, {'i', fs.program + "/installed"}}) {
+            if (files.find(flag) != std::string::npos) {
+                fs.addFile(path, "1*.old\r\n");
+            }
+        }
+        fs.addFolder(fs.program, !writable);
+        EXPECT_EQ(typeListInUse(fs), inUse);
+        EXPECT_EQ(typeListToWrite(fs), toWrite);
+        EXPECT_TRUE(toWrite != own || fs.exists(cfg));
+
+        FakePlatform fake;
+        MainForm form(Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls,
+                               fake.dialogs, fake.window, fs, fake.shell, fake.clock});
+        // A list that cannot be read is not replaced, but the user's own copy may be written.
+        fs.failOn(FsOp::ReadLines, shared, FaultyFileSystem::permissionDenied());
+        TypeListStore store{form.state()};
+        store.initialise();  // silently, the built-in list in place of one it cannot read
+        EXPECT_EQ(fake.lstPat.checkedTexts().size(), inUse == own && ownCopy ? 1u : 43u);
+        EXPECT_EQ(store.SaveTypeList().ok(),
+                  files.find('s') == std::string::npos || toWrite != shared);
+        fake.dialogs.answers = {mb::kIdNo, mb::kIdYes, mb::kIdOk};
+        fs.calls.clear();
+        form.mResetType_Click();
+        EXPECT_EQ(fs.callCount(FsOp::Remove) + fs.callCount(FsOp::ReplaceText), 0);
+        form.mResetType_Click();
+        EXPECT_EQ(fake.window.endNowCalls, ends ? 1 : 0);
+        Texts boxes;
+        for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
+            boxes.push_back(b.text + "|" + std::to_string(b.flags) + "|" + b.title);
+        }
+        EXPECT_EQ(boxes, (Texts{ask, ask, ends ? restart : "Permission denied|16|恢复列表"}));
+        // The next start finds no list or the built-in one; a protected folder keeps its copy.
+        const std::string next = typeListInUse(fs);
+        EXPECT_TRUE(!ends || !fs.exists(next) || fs.content(next) == builtInTypeList());
+        EXPECT_EQ(fs.exists(shared), !writable);
+    }
 }
 
 }  // namespace
