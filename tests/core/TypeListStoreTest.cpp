@@ -161,6 +161,7 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
              // Installed, even a folder root can write keeps no list there.
              {"i", true, cfg, own, own, true},
              {"i", true, "", "", "", true},
+             {"is", false, "", "", "", true},  // a copy left from before is not in use
          }) {
         SCOPED_TRACE(files + std::to_string(writable) + config);
         const bool ownCopy = files.find('o') != std::string::npos;

@@ -126,8 +126,6 @@ bool foldCyrillic(char32_t cp, char32_t& lower, bool& upper) {
     return true;
 }
 
-// True when cp is a letter of the scripts whose case the order folds; lower receives its
-// lower-case form and upper says whether cp itself was upper case.
 }  // namespace
 
 bool foldLetter(char32_t cp, char32_t& lower, bool& upper) {

@@ -47,7 +47,8 @@ void TypeListEditing::mResetType_Click() {
     const std::string own = typeListToWrite(ui.fs);
     const std::string inUse = typeListInUse(ui.fs);
     Status restored;
-    if (own != shared && exists(shared)) {
+    // Without a settings folder an installed program keeps no list: there is nothing to restore.
+    if (!own.empty() && own != shared && exists(shared)) {
         restored = ui.fs.replaceText(own, builtInTypeList());
     } else if (exists(inUse)) {
         restored = ui.fs.removeFile(inUse);
