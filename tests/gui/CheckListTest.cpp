@@ -33,7 +33,6 @@ protected:
         QObject::connect(m, &QAbstractItemModel::rowsRemoved, bump);
         QObject::connect(m, &QAbstractItemModel::dataChanged, bump);
         QObject::connect(m, &QAbstractItemModel::modelReset, bump);
-        QObject::connect(m, &QAbstractItemModel::layoutChanged, bump);
         view.resize(300, 200);
         view.show();
         for (int i = 0; i < 20; ++i) {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -82,7 +83,9 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
 
 TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     InputBoxDialog box("请输入类型", "", "*.tmp");
-    EXPECT_EQ(box.windowTitle() + box.edit()->selectedText(), QStringLiteral("Scourix*.tmp"));
+    EXPECT_EQ(box.windowTitle() + box.edit()->selectedText() + box.okButton()->text() +
+                  box.cancelButton()->text(),
+              QStringLiteral("Scourix*.tmp确定取消"));
     QtDialogs dialogs(nullptr);
     const auto edit = [](QWidget* w) { return static_cast<InputBoxDialog*>(w)->edit(); };
     test::whenUp([&](QWidget* w) {
@@ -106,6 +109,22 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     });
     EXPECT_EQ(dialogs.inputBox("p", "", "\xff\xfe bad.tmp"), "\xff\xfe bad.tmp");
     EXPECT_EQ(shown, QStringLiteral("\\xFF\\xFE bad.tmp"));
+}
+
+TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
+    InfoWindowDialog w;
+    EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
+    const QSize design = w.heading()->size();
+    w.setHeading("类型的详细说明，一个比设计时长得多的标题");
+    EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&
+                w.heading()->height() == design.height());
+    w.setText("第一行\r\n" + std::string(400, 'x') + "\r\n\r\n末行");
+    EXPECT_EQ(w.view()->toPlainText(), "第一行\n" + QString(400, 'x') + "\n\n末行");
+    w.setTextColors(kBlue, kWhite);
+    w.setTextFontSize(15);
+    const QPalette p = w.view()->palette();
+    EXPECT_TRUE(p.color(QPalette::Text) == Qt::blue && p.color(QPalette::Base) == Qt::white);
+    EXPECT_EQ(w.view()->font().pointSizeF(), 15.0);
 }
 
 // 关闭 has the focus and Tab takes it to the text; Escape, and Enter on the text, leave the

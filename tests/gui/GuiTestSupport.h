@@ -135,11 +135,6 @@ public:
         }
         return all;
     }
-    // A tick set as the user sets it, through the view's model.
-    void tick(const char* name, int row, bool on) {
-        QAbstractItemModel* m = view(name)->model();
-        m->setData(m->index(row, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-    }
 };
 
 }  // namespace scourix::test

@@ -76,8 +76,8 @@ TEST_F(SignalCloserTest, AScanIsStoppedAndUnwoundBeforeTheClosingRemovesItsRepor
     // The data folder and the temporary folder, so that the scan writes its report there.
     t.press("cmdAddPath", {}, {t.data});
     t.press("mDUSelAll");
-    t.tick("lstDrive", 0, true);
-    t.tick("lstDrive", static_cast<int>(t.ui().lstDrive.count()) - 1, true);
+    t.ui().lstDrive.setChecked(0, true);
+    t.ui().lstDrive.setChecked(t.ui().lstDrive.count() - 1, true);
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         if (t.ui().lstFound.count() >= 100) {
