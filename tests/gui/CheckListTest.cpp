@@ -9,7 +9,8 @@ namespace scourix {
 namespace {
 
 using test::onRow;
-using Codes = std::vector<std::pair<int, int>>;  // (button, shift) as VB gives them
+using Codes =
+    std::vector<std::pair<int, int>>;  // (button, shift) codes as the procedures take them
 
 class CheckListTest : public ::testing::Test {
 protected:

@@ -81,34 +81,29 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
     EXPECT_FALSE(MessageBoxDialog("t", 4, "").windowFlags() & Qt::WindowCloseButtonHint);
 }
 
+// A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
+// comes back as its own bytes.
 TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
-    InputBoxDialog box("请输入类型", "", "*.tmp");
+    const std::string bad = "\xff\xfe bad.tmp";
+    InputBoxDialog box("请输入类型", "", bad);
     EXPECT_EQ(box.windowTitle() + box.edit()->selectedText() + box.okButton()->text() +
                   box.cancelButton()->text(),
-              QStringLiteral("Scourix*.tmp确定取消"));
-    QtDialogs dialogs(nullptr);
-    const auto edit = [](QWidget* w) { return static_cast<InputBoxDialog*>(w)->edit(); };
-    test::whenUp([&](QWidget* w) {
-        edit(w)->setText(QStringLiteral("新的 名字"));
-        typeKey(w, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialogs.inputBox("p", "标题", "old"), "新的 名字");
-    for (const Act& cancel :
-         {Act([](QWidget* w) { w->findChild<QPushButton*>("cancel")->click(); }),
-          Act([](QWidget* w) { typeKey(w, Qt::Key_Escape); }),
-          Act([](QWidget* w) { w->close(); })}) {
-        test::whenUp(cancel);
-        EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
+              QStringLiteral("Scourix\\xFF\\xFE bad.tmp确定取消"));
+    const std::pair<Act, std::string> cases[] = {
+        {[](QWidget* w) { typeKey(w, Qt::Key_Return); }, bad},
+        {[](QWidget* w) {
+             static_cast<InputBoxDialog*>(w)->edit()->setText(QStringLiteral("新的 名字"));
+             typeKey(w, Qt::Key_Return);
+         },
+         "新的 名字"},
+        {[](QWidget* w) { w->findChild<QPushButton*>("cancel")->click(); }, ""},
+        {[](QWidget* w) { typeKey(w, Qt::Key_Escape); }, ""},
+        {[](QWidget* w) { w->close(); }, ""},
+    };
+    for (const auto& [act, answer] : cases) {
+        test::whenUp(act);
+        EXPECT_EQ(QtDialogs(nullptr).inputBox("p", "标题", bad), answer);
     }
-    // A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
-    // comes back as its own bytes.
-    QString shown;
-    test::whenUp([&](QWidget* w) {
-        shown = edit(w)->text();
-        typeKey(w, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialogs.inputBox("p", "", "\xff\xfe bad.tmp"), "\xff\xfe bad.tmp");
-    EXPECT_EQ(shown, QStringLiteral("\\xFF\\xFE bad.tmp"));
 }
 
 TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
