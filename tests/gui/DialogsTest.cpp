@@ -54,6 +54,11 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
     EXPECT_EQ(MessageBoxDialog("x", 0, "查找").windowTitle(), QStringLiteral("查找"));
 }
 
+// Answers with a key only if the box is still up (else it answers as its first button).
+void stillUp(QWidget* w, int key) {
+    w->isVisible() ? typeKey(w, key) : void();
+}
+
 TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
     const std::tuple<int, Act, int> cases[] = {
         {4 + 256, [](QWidget* w) { typeKey(w, Qt::Key_Return); }, mb::kIdNo},
@@ -67,9 +72,9 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
         {1 + 256, [](QWidget* w) { w->close(); }, mb::kIdCancel},
         {0, [](QWidget* w) { w->close(); }, mb::kIdOk},
         // ...and nothing where there is no such answer.
-        {4, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), typeKey(w, Qt::Key_N); },
+        {4, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_N); },
          mb::kIdNo},
-        {2, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), typeKey(w, Qt::Key_R); },
+        {2, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_R); },
          mb::kIdRetry},
         // A box hidden from outside answers as its first button.
         {4 + 256, [](QWidget* w) { w->hide(); }, mb::kIdYes},
@@ -85,7 +90,8 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
 // comes back as its own bytes.
 TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     const std::string bad = "\xff\xfe bad.tmp";
-    InputBoxDialog box("请输入类型", "", bad);
+    InputBoxDialog box("<b>请输入类型</b>", "", bad);
+    EXPECT_EQ(box.findChild<QLabel*>("prompt")->textFormat(), Qt::PlainText);
     EXPECT_EQ(box.windowTitle() + box.edit()->selectedText() + box.okButton()->text() +
                   box.cancelButton()->text(),
               QStringLiteral("Scourix\\xFF\\xFE bad.tmp确定取消"));
@@ -109,6 +115,7 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
 TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
     InfoWindowDialog w;
     EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
+    EXPECT_EQ(w.palette().color(QPalette::Window), QColor(kCream.red, kCream.green, kCream.blue));
     const QSize design = w.heading()->size();
     w.setHeading("类型的详细说明，一个比设计时长得多的标题");
     EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&

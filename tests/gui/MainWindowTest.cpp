@@ -116,6 +116,15 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
                       scanning ? Qt::NoModifier : Qt::KeypadModifier);
         EXPECT_TRUE(t.dialogs.boxes.size() == 1 && stopped == scanning) << scanning;
     }
+    t.window->findChild<QWidget*>("cmdAddPath")->setFocus();  // Enter presses the focused one
+    test::typeKey(list, Qt::Key_Return);
+    EXPECT_EQ(t.dialogs.inputBoxes.size(), 1u);
+    // The status line shows a change at once when it has not just shown one, as plain text.
+    auto* status = t.window->findChild<QLabel*>("lblInfo");
+    QThread::msleep(50);
+    t.ui().controls.setCaption("lblInfo", "<b>a\nb</b>");
+    EXPECT_EQ(status->text(), QStringLiteral("<b>a\\nb</b>"));
+    EXPECT_EQ(status->textFormat(), Qt::PlainText);
 
     QtWindowSystem& ws = t.window->windowSystem();  // one hourglass, however often asked
     ws.setPointer(kPointerHourglass);
