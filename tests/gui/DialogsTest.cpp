@@ -2,9 +2,13 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 
 #include "GuiTestSupport.h"
+#include "gui/InfoWindowDialog.h"
 #include "platform/qt/InputBoxDialog.h"
 #include "platform/qt/MessageBoxDialog.h"
 #include "platform/qt/QtDialogs.h"
@@ -13,18 +17,21 @@ namespace scourix {
 namespace {
 
 using test::typeKey;
-using test::whenUp;
+using Act = std::function<void(QWidget*)>;
 
-TEST(MessageBox, ButtonsIconAndDefaultComeFromTheFlags) {
-    const std::pair<int, QString> cases[] = {
-        {0, "*确定=1"},
-        {1 + 256, "确定=1 *取消=2"},
-        {2, "*中止(&A)=3 重试(&R)=4 忽略(&I)=5"},
-        {2 + 256, "中止(&A)=3 *重试(&R)=4 忽略(&I)=5"},
-        {4 + 64, "*是(&Y)=6 否(&N)=7"},
-        {4 + 48 + 256, "是(&Y)=6 *否(&N)=7"},
+TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
+    const QStyle::StandardPixmap none = QStyle::SP_CustomBase;
+    const std::tuple<int, QString, QStyle::StandardPixmap> cases[] = {
+        {0, "*确定=1", none},
+        {1 + 48 + 256, "确定=1 *取消=2", QStyle::SP_MessageBoxWarning},
+        {2 + 16, "*中止(&A)=3 重试(&R)=4 忽略(&I)=5", QStyle::SP_MessageBoxCritical},
+        {2 + 256, "中止(&A)=3 *重试(&R)=4 忽略(&I)=5", none},
+        {3 + 32 + 512, "是(&Y)=6 否(&N)=7 *取消=2", QStyle::SP_MessageBoxQuestion},
+        {4 + 64, "*是(&Y)=6 否(&N)=7", QStyle::SP_MessageBoxInformation},
+        {4 + 256, "是(&Y)=6 *否(&N)=7", none},
+        {5, "*重试(&R)=4 取消=2", none},
     };
-    for (const auto& [flags, buttons] : cases) {
+    for (const auto& [flags, buttons, icon] : cases) {
         MessageBoxDialog box("text", flags, "t");
         QStringList shown;  // the default button marked with "*", with its answer
         for (QPushButton* b : box.buttons()) {
@@ -32,85 +39,120 @@ TEST(MessageBox, ButtonsIconAndDefaultComeFromTheFlags) {
                          QString::number(box.answerOf(b));
         }
         EXPECT_EQ(shown.join(' '), buttons) << flags;
+        const auto* label = box.findChild<QLabel*>("icon");
+        ASSERT_EQ(label != nullptr, icon != none) << flags;
+        EXPECT_TRUE(!label || label->pixmap().toImage() == box.style()
+                                                               ->standardIcon(icon, nullptr, &box)
+                                                               .pixmap(label->pixmap().size())
+                                                               .toImage())
+            << flags;
     }
-    EXPECT_NE(MessageBoxDialog("t", 16, "").findChild<QLabel*>("icon"), nullptr);
-    EXPECT_EQ(MessageBoxDialog("t", 0, "").findChild<QLabel*>("icon"), nullptr);
-}
-
-TEST(MessageBox, TitleAndPlainTextLines) {
     MessageBoxDialog untitled("第一行\r\n\r\n<b>三</b>", 16, "");
-    EXPECT_EQ(untitled.windowTitle(), QStringLiteral("Scourix"));
-    EXPECT_EQ(untitled.findChild<QLabel*>("text")->text(), QStringLiteral("第一行\n\n<b>三</b>"));
+    EXPECT_EQ(untitled.windowTitle() + untitled.findChild<QLabel*>("text")->text(),
+              QStringLiteral("Scourix第一行\n\n<b>三</b>"));
     EXPECT_EQ(untitled.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
     EXPECT_EQ(MessageBoxDialog("x", 0, "查找").windowTitle(), QStringLiteral("查找"));
 }
 
-// Shows a real box through QtDialogs and answers it with `act`.
-int answer(int flags, std::function<void(QWidget*)> act) {
-    whenUp(std::move(act));
-    return QtDialogs(nullptr).messageBox("问题", flags, "");
+// Answers with a key only if the box is still up (else it answers as its first button).
+void stillUp(QWidget* w, int key) {
+    w->isVisible() ? typeKey(w, key) : void();
 }
 
-TEST(MessageBox, EnterMnemonicsEscapeAndTheCloseBox) {
-    // Mnemonic letters answer with or without Alt.
-    EXPECT_EQ(answer(4 + 256, [](QWidget* w) { typeKey(w, Qt::Key_Return); }), mb::kIdNo);
-    EXPECT_EQ(answer(4, [](QWidget* w) { typeKey(w, Qt::Key_Y, Qt::NoModifier, "y"); }),
-              mb::kIdYes);
-    EXPECT_EQ(answer(2, [](QWidget* w) { typeKey(w, Qt::Key_R, Qt::ShiftModifier, "R"); }),
-              mb::kIdRetry);
-    EXPECT_EQ(answer(2, [](QWidget* w) { typeKey(w, Qt::Key_I, Qt::AltModifier); }), mb::kIdIgnore);
-    // Escape and the close box answer Cancel, or OK in a box with only that.
-    EXPECT_EQ(answer(1, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }), mb::kIdCancel);
-    EXPECT_EQ(answer(0, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }), mb::kIdOk);
-    EXPECT_EQ(answer(1 + 256, [](QWidget* w) { w->close(); }), mb::kIdCancel);
-    EXPECT_EQ(answer(0, [](QWidget* w) { w->close(); }), mb::kIdOk);
-}
-
-TEST(MessageBox, YesNoAndAbortRetryIgnoreCannotBeDismissed) {
-    for (int flags : {4, 2}) {
-        bool stillUp = false;
-        const int got = answer(flags, [&](QWidget* w) {
-            typeKey(w, Qt::Key_Escape);
-            w->close();
-            stillUp = w->isVisible();
-            typeKey(w, flags == 4 ? Qt::Key_N : Qt::Key_R);  // then a real answer
-        });
-        EXPECT_TRUE(stillUp) << flags;
-        EXPECT_EQ(got, flags == 4 ? mb::kIdNo : mb::kIdRetry);
+TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
+    const std::tuple<int, Act, int> cases[] = {
+        {4 + 256, [](QWidget* w) { typeKey(w, Qt::Key_Return); }, mb::kIdNo},
+        // Mnemonic letters answer with or without Alt or Shift.
+        {4, [](QWidget* w) { typeKey(w, Qt::Key_Y, {}, "y"); }, mb::kIdYes},
+        {2, [](QWidget* w) { typeKey(w, Qt::Key_R, Qt::ShiftModifier, "R"); }, mb::kIdRetry},
+        {2, [](QWidget* w) { typeKey(w, Qt::Key_I, Qt::AltModifier); }, mb::kIdIgnore},
+        // Escape and the close box answer Cancel, or OK in a box with only that...
+        {1, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }, mb::kIdCancel},
+        {0, [](QWidget* w) { typeKey(w, Qt::Key_Escape); }, mb::kIdOk},
+        {1 + 256, [](QWidget* w) { w->close(); }, mb::kIdCancel},
+        {0, [](QWidget* w) { w->close(); }, mb::kIdOk},
+        // ...and nothing where there is no such answer.
+        {4, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_N); },
+         mb::kIdNo},
+        {2, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_R); },
+         mb::kIdRetry},
+        // A box hidden from outside answers as its first button.
+        {4 + 256, [](QWidget* w) { w->hide(); }, mb::kIdYes},
+    };
+    for (const auto& [flags, act, answer] : cases) {
+        test::whenUp(act);
+        EXPECT_EQ(QtDialogs(nullptr).messageBox("问题", flags, ""), answer) << flags;
     }
     EXPECT_FALSE(MessageBoxDialog("t", 4, "").windowFlags() & Qt::WindowCloseButtonHint);
 }
 
-TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersTheTextOrEmpty) {
-    InputBoxDialog box("请输入类型", "", "*.tmp");
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("Scourix"));
-    EXPECT_EQ(box.edit()->selectedText(), QStringLiteral("*.tmp"));
-    EXPECT_EQ(box.okButton()->text(), QStringLiteral("确定"));
-    EXPECT_EQ(box.cancelButton()->text(), QStringLiteral("取消"));
-
-    QtDialogs dialogs(nullptr);
-    whenUp([](QWidget* w) {
-        static_cast<InputBoxDialog*>(w)->edit()->setText(QStringLiteral("新的 名字"));
-        typeKey(w, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialogs.inputBox("p", "标题", "old"), "新的 名字");
-    using Act = std::function<void(QWidget*)>;
-    const Act cancels[] = {
-        [](QWidget* w) { static_cast<InputBoxDialog*>(w)->cancelButton()->click(); },
-        [](QWidget* w) { typeKey(w, Qt::Key_Escape); }, [](QWidget* w) { w->close(); }};
-    for (const Act& cancel : cancels) {
-        whenUp(cancel);
-        EXPECT_EQ(dialogs.inputBox("p", "", "kept?"), "");
+// A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
+// comes back as its own bytes.
+TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
+    const std::string bad = "\xff\xfe bad.tmp";
+    InputBoxDialog box("<b>请输入类型</b>", "", bad);
+    EXPECT_EQ(box.findChild<QLabel*>("prompt")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.windowTitle() + box.edit()->selectedText() + box.okButton()->text() +
+                  box.cancelButton()->text(),
+              QStringLiteral("Scourix\\xFF\\xFE bad.tmp确定取消"));
+    const std::pair<Act, std::string> cases[] = {
+        {[](QWidget* w) { typeKey(w, Qt::Key_Return); }, bad},
+        {[](QWidget* w) {
+             static_cast<InputBoxDialog*>(w)->edit()->setText(QStringLiteral("新的 名字"));
+             typeKey(w, Qt::Key_Return);
+         },
+         "新的 名字"},
+        {[](QWidget* w) { w->findChild<QPushButton*>("cancel")->click(); }, ""},
+        {[](QWidget* w) { typeKey(w, Qt::Key_Escape); }, ""},
+        {[](QWidget* w) { w->close(); }, ""},
+    };
+    for (const auto& [act, answer] : cases) {
+        test::whenUp(act);
+        EXPECT_EQ(QtDialogs(nullptr).inputBox("p", "标题", bad), answer);
     }
-    // A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
-    // comes back as its own bytes.
-    QString shown;
-    whenUp([&](QWidget* w) {
-        shown = static_cast<InputBoxDialog*>(w)->edit()->text();
-        typeKey(w, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialogs.inputBox("p", "", "\xff\xfe bad.tmp"), "\xff\xfe bad.tmp");
-    EXPECT_EQ(shown, QStringLiteral("\\xFF\\xFE bad.tmp"));
+}
+
+TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
+    InfoWindowDialog w;
+    EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
+    EXPECT_EQ(w.palette().color(QPalette::Window), QColor(kCream.red, kCream.green, kCream.blue));
+    const QSize design = w.heading()->size();
+    w.setHeading("类型的详细说明，一个比设计时长得多的标题");
+    EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&
+                w.heading()->height() == design.height());
+    w.setText("第一行\r\n" + std::string(400, 'x') + "\r\n\r\n末行");
+    EXPECT_EQ(w.view()->toPlainText(), "第一行\n" + QString(400, 'x') + "\n\n末行");
+    w.setTextColors(kBlue, kWhite);
+    w.setTextFontSize(15);
+    const QPalette p = w.view()->palette();
+    EXPECT_TRUE(p.color(QPalette::Text) == Qt::blue && p.color(QPalette::Base) == Qt::white);
+    EXPECT_EQ(w.view()->font().pointSizeF(), 15.0);
+}
+
+// 关闭 has the focus and Tab takes it to the text; Escape, and Enter on the text, leave the
+// window up; only 关闭, Enter on it and the close box end it.
+TEST(InfoWindow, KeysAndTheWaysToCloseIt) {
+    for (int end = 0; end < 3; ++end) {
+        InfoWindowDialog w;
+        w.setText(std::string(300, 'y') + "\r\nline two");
+        QWidget* focus[2] = {};
+        bool upAfterKeys = false;
+        test::whenUp([&](QWidget* up) {
+            focus[0] = up->focusWidget();
+            typeKey(up, Qt::Key_Tab);
+            focus[1] = up->focusWidget();
+            typeKey(up, Qt::Key_Escape);
+            typeKey(up, Qt::Key_Return);
+            upAfterKeys = up->isVisible();
+            w.closeButton()->setFocus();
+            end == 0 ? w.closeButton()->click()
+                     : (end == 1 ? (void)up->close() : typeKey(up, Qt::Key_Return));
+        });
+        w.showModal();
+        EXPECT_TRUE(focus[0] == w.closeButton() && focus[1] == w.view() && upAfterKeys);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_GT(w.view()->horizontalScrollBar()->maximum(), 0) << "long lines are not wrapped";
+    }
 }
 
 }  // namespace

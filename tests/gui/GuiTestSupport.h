@@ -1,59 +1,140 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
-#include <QMouseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QThread>
 #include <QTimer>
-#include <QWidget>
-#include <functional>
+#include <deque>
 
+#include "app/MainForm.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeShell.h"
+#include "gui/MainWindow.h"
+#include "platform/qt/CheckListView.h"
 #include "posix/TempFolder.h"
 
 namespace scourix::test {
-
-using TempDir = TempFolder;
 
 // Runs act on the next modal dialog or pop-up menu as soon as it is up, from inside its
 // own event loop; the code under test blocks in that loop meanwhile.
 inline void whenUp(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
-    timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         QWidget* w = QApplication::activePopupWidget();
-        if (!w) {
-            w = QApplication::activeModalWidget();
-        }
+        w = w ? w : QApplication::activeModalWidget();
         if (w && w->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(w);
         }
     });
-    timer->start();
+    timer->start(5);
+}
+
+// Lets events in until done, for at most ms; says whether it is done.
+inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    for (QDeadlineTimer d(ms); !done() && !d.hasExpired(); QThread::msleep(2)) {
+        QApplication::processEvents();
+    }
+    return done();
 }
 
 // A key typed into the widget that has the focus in w's window (or w itself); an
 // unhandled key travels up to the window as it would from the keyboard.
-inline void typeKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+inline void typeKey(QWidget* w, int key, Qt::KeyboardModifiers mods = {},
                     const QString& text = {}) {
     QWidget* target = w->window()->focusWidget() ? w->window()->focusWidget() : w;
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QApplication::sendEvent(target, &release);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent e(type, key, mods, text);
+        QApplication::sendEvent(target, &e);
+    }
 }
 
-inline void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
-                      Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, mods);
-    QApplication::sendEvent(w, &e);
+// A click on an entry of a list, where the user would click it, or a double click (which
+// Qt sends after a click).
+inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods = {},
+                  bool twice = false) {
+    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+    using T = QEvent::Type;
+    for (T type : twice ? std::vector{T::MouseButtonDblClick}
+                        : std::vector{T::MouseButtonPress, T::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == T::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent e(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, held,
+                      mods);
+        QApplication::sendEvent(view->viewport(), &e);
+    }
 }
 
-inline void clickMouse(QWidget* w, QPoint at, Qt::MouseButton button,
-                       Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    sendMouse(w, QEvent::MouseButtonPress, at, button, mods);
-    sendMouse(w, QEvent::MouseButtonRelease, at, button, mods);
-}
+// The real main window over a program folder, a temporary folder ($TMPDIR) and a data
+// folder of its own, with scripted boxes and a recording desktop. While the reader runs,
+// an information window or a pop-up menu is closed as soon as it is up, its text or name
+// added to `shown`.
+class TestWindow {
+public:
+    using Texts = std::vector<std::string>;
+
+    const std::string oldTmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    TempFolder root;
+    const std::string prog = root.folder("prog"), tmp = root.folder("tmp"),
+                      data = root.folder("data");
+    FakeDialogs dialogs;
+    FakeShell shell;
+    Dialogs* boxes = &dialogs;  // null for the program's own
+    std::function<void()> endNow = [] {};
+    std::unique_ptr<MainWindow> window;
+    std::string shown;
+    QTimer reader;
+
+    TestWindow() {
+        ::setenv("TMPDIR", tmp.c_str(), 1);
+        QObject::connect(&reader, &QTimer::timeout, [this] {
+            QWidget* up = QApplication::activePopupWidget();
+            if (up) {
+                shown += up->objectName().toStdString() + "\n";
+            } else if ((up = QApplication::activeModalWidget()) && up->objectName() == "frmErr") {
+                shown += (up->findChild<QLabel*>("Label1")->text() + "\n" +
+                          up->findChild<QPlainTextEdit*>("Text1")->toPlainText())
+                             .toStdString();
+            } else {
+                return;
+            }
+            up->close();
+        });
+        reader.start(5);
+    }
+    ~TestWindow() {
+        window.reset();
+        oldTmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", oldTmpdir.c_str(), 1);
+    }
+
+    void start(bool load = true) {
+        window = std::make_unique<MainWindow>(MainWindowOptions{prog, boxes, &shell, endNow});
+        load ? window->form().Form_Load() : void();
+    }
+    Platform& ui() { return window->form().state().ui; }
+    CheckListView* view(const char* name) { return window->listView(name); }
+
+    // Presses a button or chooses a menu item; its boxes get these answers.
+    void press(const char* name, std::deque<int> answers = {}, std::deque<std::string> in = {}) {
+        dialogs.answers = std::move(answers);
+        dialogs.inputs = std::move(in);
+        auto* button = window->findChild<QAbstractButton*>(name);
+        button ? button->click() : window->findChild<QAction*>(name)->trigger();
+    }
+    // Each entry as the user sees it: its tick, "1" or "0", and its text.
+    Texts listed(const char* name) {
+        const CheckListModel& m = view(name)->checkModel();
+        Texts all;
+        for (std::size_t i = 0; i < m.size(); ++i) {
+            all.push_back((m.checked(i) ? "1" : "0") + m.text(i));
+        }
+        return all;
+    }
+};
 
 }  // namespace scourix::test

@@ -2,118 +2,161 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <set>
+#include <map>
 
 #include "GuiTestSupport.h"
-#include "app/MainForm.h"
 #include "app/WindowDesign.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeShell.h"
-#include "gui/MainWindow.h"
-#include "platform/qt/CheckListView.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace scourix {
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+using test::TestWindow;
+using Texts = TestWindow::Texts;
+
+// All a procedure leaves that the user could see, and the Stop request, with the
+// window's own folder as "~" so that windows over different folders compare.
+std::string trace(TestWindow& t) {
+    Controls& c = t.ui().controls;
+    std::string all = t.shown + c.caption("lblInfo") + c.caption("mOpen") + c.toolTip("lstPat") +
+                      std::to_string(c.value("chkSelAll")) +
+                      std::to_string(t.window->isVisible() + 2 * t.window->form().state().bStop);
+    for (const FakeDialogs::Box& box : t.dialogs.boxes) {
+        all += "|box " + box.text;
+    }
+    for (const FakeDialogs::Input& input : t.dialogs.inputBoxes) {
+        all += "|input " + input.prompt;
+    }
+    for (const Texts& texts :
+         {t.shell.openedDocuments, t.shell.shownProperties, t.shell.openedTextFiles,
+          t.listed("lstDrive"), t.listed("lstPat"), t.listed("lstFound")}) {
+        for (const std::string& text : texts) {
+            all += "|" + text;
+        }
+        all += "\n";
+    }
+    for (std::size_t at; (at = all.find(t.root.path())) != std::string::npos;) {
+        all.replace(at, t.root.path().size(), "~");
+    }
+    return all;
 }
 
-// The real main window over the real file system, with a program folder of its own and
-// fake message boxes and shell.
-class MainWindowTest : public ::testing::Test {
-protected:
-    test::TempFolder dir;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    int endNowCalls = 0;
-    std::unique_ptr<MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<MainWindow>(
-            MainWindowOptions{dir.path(), &dialogs, &shell, [this] { ++endNowCalls; }});
-        window->form().Form_Load();
-    }
-
-    template <class T>
-    T* find(std::string_view name) {
-        return window->findChild<T*>(qs(name));
-    }
-    Controls& controls() { return window->form().state().ui.controls; }
-    CheckList& list(std::string_view name) {
-        auto& ui = window->form().state().ui;
-        return name == "lstDrive" ? ui.lstDrive : name == "lstPat" ? ui.lstPat : ui.lstFound;
-    }
-
-    // Enabled as the user sees it: a menu item also needs its menu.
-    bool enabled(std::string_view name) {
-        if (auto* menu = find<QMenu>(name)) {
-            return menu->menuAction()->isEnabled();
-        }
-        if (auto* action = find<QAction>(name)) {
-            return action->isEnabled();
-        }
-        return find<QWidget>(name)->isEnabled();
-    }
-};
-
-TEST_F(MainWindowTest, EveryDesignedControlAndMenuIsThereAndOnlyTheNineAreOffAfterStartUp) {
-    const std::set<std::string_view> nine{"cmdStopFind", "mStopFind", "cmdDeltmp",
-                                          "cmdKill",     "mKill",     "cmdFileAttrib",
-                                          "mAttrib",     "cmdOpen",   "mOpen"};
-    std::vector<std::string_view> names;
-    for (const ControlDesign& d : controlDesigns()) {
-        names.push_back(d.name);
-        EXPECT_EQ(find<QWidget>(d.name)->parentWidget(), window->clientArea()) << d.name;
-    }
-    for (const MenuDesign& m : menuDesigns()) {
-        names.push_back(m.name);
-        for (const MenuItemDesign& item : m.items) {
-            if (!item.isSeparator()) {
-                names.push_back(item.name);
+// Each command in a window of its own, with the temporary folder the only location, all
+// patterns but the first ticked and that one current, and the second of two entries found
+// ticked, the first current: a command and its twin ("=") leave the same trace, and no two
+// procedures the same. The tick box, from unticked, does what 全选 does. A list's Left or
+// Right click or Double click ("@") goes to its second entry.
+TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
+    const QStringList procedures =
+        QStringLiteral(
+            "cmdClose=mClose cmdAddPath=mAddPath mDSelAll mDUSelAll mDChSell cmdFind=mFind "
+            "cmdStopFind=mStopFind chkSelAll=mSelAll mSelAllUn mLChSel mClear mSaveList mHomePage "
+            "mAbout cmdOpen=mOpen cmdFileAttrib=mAttrib cmdKill=mKill cmdDeltmp mRename "
+            "cmdAdd=mAddType cmdRemove=mDelType mResetType mTSelAll mTUSelAll mTChSel "
+            "cmdFindFile=mFindFile cmdListTempFile=mListtempfiles lstPat@L lstPat@R lstDrive@R "
+            "lstFound@L lstFound@R mReportType lstFound@D")
+            .split(' ');
+    std::map<std::string, QString> seen;  // a trace, and the command that left it
+    for (const QString& twins : procedures) {
+        std::string left;
+        for (const QString& name : twins.split('=')) {
+            TestWindow t;
+            t.start();
+            Platform& ui = t.ui();
+            ui.lstDrive.setAllChecked(false);
+            ui.lstDrive.setChecked(ui.lstDrive.count() - 1, true);
+            ui.lstPat.setChecked(0, false);
+            ui.lstPat.setCurrentIndex(0);
+            ui.lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp", "b")});
+            ui.lstFound.setChecked(1, true);
+            ui.lstFound.setCurrentIndex(0);
+            ui.controls.setEnabled(name.toStdString(), true);
+            ui.controls.setValue("chkSelAll", name == "mSelAllUn");       // else nothing to untick
+            t.window->form().state().bStop = !name.endsWith("StopFind");  // nor to stop
+            const std::string before = trace(t);
+            if (name.contains('@')) {
+                test::onRow(t.view(name.section('@', 0, 0).toUtf8()), 1,
+                            name.endsWith('R') ? Qt::RightButton : Qt::LeftButton, {},
+                            name.endsWith('D'));
+            } else {
+                t.press(name.toUtf8(), {mb::kIdNo, mb::kIdNo, mb::kIdNo});
             }
+            EXPECT_NE(trace(t), before) << name.toStdString();
+            EXPECT_TRUE(left.empty() || trace(t) == left) << twins.toStdString();
+            left = trace(t);
         }
+        const auto [at, fresh] = seen.emplace(left, twins);
+        EXPECT_TRUE(fresh) << twins.toStdString() << " does what " << at->second.toStdString();
     }
-    for (std::string_view name : names) {
-        EXPECT_EQ(enabled(name), !nine.count(name)) << name;
-    }
-    EXPECT_EQ(find<QLabel>("Label4")->text(), QStringLiteral("Scourix 1.51"));
 }
 
-TEST_F(MainWindowTest, EnterAndEscapePressTheDefaultAndCancelButtonsWhenEnabled) {
-    list("lstDrive").setAllChecked(false);  // a scan, if one starts, ends at once
-    int finds = 0, stops = 0;
-    QObject::connect(find<QPushButton>("cmdFind"), &QPushButton::clicked, [&] { ++finds; });
-    QObject::connect(find<QPushButton>("cmdStopFind"), &QPushButton::clicked, [&] { ++stops; });
-    auto* lstPat = find<QWidget>("lstPat");
-    lstPat->setFocus();
-    test::typeKey(lstPat, Qt::Key_Return);
-    test::typeKey(lstPat, Qt::Key_Escape);
-    EXPECT_EQ(finds, 1);
-    EXPECT_EQ(stops, 0) << "cmdStopFind is disabled after start-up";
+TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
+    TestWindow t;
+    t.start(false);
+    EXPECT_FALSE(t.window->close()) << "closing waits for the start-up";
+    t.window->form().Form_Load();
+    for (const ControlDesign& d : controlDesigns()) {
+        QWidget* w = t.window->findChild<QWidget*>(QString::fromUtf8(d.name));
+        EXPECT_TRUE(w && w->parentWidget() == t.window->clientArea()) << d.name;
+    }
+    t.ui().controls.setEnabled("mList", false);  // a menu, through the action that opens it
+    EXPECT_FALSE(t.window->findChild<QMenu*>("mList")->menuAction()->isEnabled());
 
-    controls().setEnabled("cmdFind", false);
-    controls().setEnabled("cmdStopFind", true);
-    lstPat->setFocus();
-    test::typeKey(lstPat, Qt::Key_Enter, Qt::KeypadModifier);
-    test::typeKey(lstPat, Qt::Key_Escape);
-    EXPECT_EQ(finds, 1);
-    EXPECT_EQ(stops, 1);
-    // The refusal during a scan and the saved list are the end-to-end tests'.
-    find<QPushButton>("cmdClose")->click();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(endNowCalls, 0);
-}
+    // Enter presses 扫描 and Escape 停止, each only while enabled; Ctrl+Enter neither.
+    t.ui().lstDrive.setAllChecked(false);  // 扫描 then only says that nothing is ticked
+    bool& stopped = t.window->form().state().bStop = false;
+    QWidget* list = t.view("lstPat");
+    list->setFocus();
+    for (bool scanning : {false, true}) {
+        t.ui().controls.setEnabled("cmdStopFind", scanning);
+        t.ui().controls.setEnabled("cmdFind", !scanning);
+        test::typeKey(list, Qt::Key_Return, Qt::ControlModifier);
+        test::typeKey(list, Qt::Key_Escape);
+        test::typeKey(list, scanning ? Qt::Key_Return : Qt::Key_Enter,
+                      scanning ? Qt::NoModifier : Qt::KeypadModifier);
+        EXPECT_TRUE(t.dialogs.boxes.size() == 1 && stopped == scanning) << scanning;
+    }
+    t.window->findChild<QWidget*>("cmdAddPath")->setFocus();  // Enter presses the focused one
+    test::typeKey(list, Qt::Key_Return);
+    EXPECT_EQ(t.dialogs.inputBoxes.size(), 1u);
+    // The status line shows a change at once when it has not just shown one, as plain text.
+    auto* status = t.window->findChild<QLabel*>("lblInfo");
+    QThread::msleep(50);
+    t.ui().controls.setCaption("lblInfo", "<b>a\nb</b>");
+    EXPECT_EQ(status->text(), QStringLiteral("<b>a\\nb</b>"));
+    EXPECT_EQ(status->textFormat(), Qt::PlainText);
 
-TEST_F(MainWindowTest, ThePointerDoesNotPileUp) {
-    QtWindowSystem& ws = window->windowSystem();
+    QtWindowSystem& ws = t.window->windowSystem();  // one hourglass, however often asked
     ws.setPointer(kPointerHourglass);
     ws.setPointer(kPointerHourglass);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ws.setPointer(kPointerDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Scan a folder, tick, delete: the boxes, the list and the folder agree.
+TEST(MainWindowTest, EndToEndScanTickAndDelete) {
+    TestWindow t;
+    t.root.folder("data/sub");
+    for (const char* name : {"a.tmp", "b.bak", "keep.txt", "sub/c.old"}) {
+        t.root.file(std::string("data/") + name, "12345");
+    }
+    t.start();
+    t.press("cmdAddPath", {}, {t.data});
+    t.press("mDUSelAll");
+    t.ui().lstDrive.setChecked(0, true);
+    t.press("cmdFind", {mb::kIdNo});
+    const std::string a = t.data + "/a.tmp", b = t.data + "/b.bak", c = t.data + "/sub/c.old";
+    ASSERT_EQ(t.listed("lstFound"), (Texts{"0" + b, "0" + a, "0" + c}));
+    auto* status = t.window->findChild<QLabel*>("lblInfo");  // it catches up a moment later
+    EXPECT_TRUE(test::waitFor([&] { return status->text() == "找到 3个文件，共15 字节。"; }));
+    t.ui().lstFound.setChecked(0, true);
+    t.ui().lstFound.setChecked(2, true);
+    t.press("cmdKill", {mb::kIdYes, mb::kIdYes});
+    EXPECT_NE(t.dialogs.boxes.at(1).text.find("2 个文件?"), std::string::npos);
+    EXPECT_EQ(t.listed("lstFound"), Texts{"0" + a});
+    EXPECT_TRUE(test::exists(a) && !test::exists(b) && !test::exists(c));
+    EXPECT_TRUE(t.window->close());
 }
 
 }  // namespace

@@ -1,153 +1,64 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QDeadlineTimer>
-#include <QThread>
 #include <csignal>
-#include <fstream>
 
 #include "GuiTestSupport.h"
-#include "app/MainForm.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeShell.h"
-#include "gui/MainWindow.h"
 #include "gui/SignalCloser.h"
-#include "platform/Dialogs.h"
-#include "platform/qt/CheckListView.h"
 
 namespace scourix {
 namespace {
 
-using test::contentOf;
-using test::exists;
-
 // The real window with the handlers installed; signals raised in the process reach it.
+// Ending at once counts, and closes whatever is up so that the test goes on.
 class SignalCloserTest : public ::testing::Test {
 protected:
-    test::TempFolder root;
-    const std::string prog = root.folder("prog"), tmp = root.folder("tmp");
-    const std::string oldTmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-    FakeDialogs dialogs;
-    FakeShell shell;
+    test::TestWindow t;
     int endNowCalls = 0;
     bool boxUpAtEnd = false;
-    std::unique_ptr<MainWindow> window;
     std::unique_ptr<SignalCloser> closer;
-    // A box left up would hang the test: a second signal ends it, and the test fails on
-    // the end it did not expect.
-    QTimer watchdog;
+    QTimer watchdog;  // a box left up would hang the test: a second signal ends it
 
-    SignalCloserTest() { ::setenv("TMPDIR", tmp.c_str(), 1); }
-    ~SignalCloserTest() override {
-        closer.reset();
-        oldTmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", oldTmpdir.c_str(), 1);
-    }
+    ~SignalCloserTest() override { closer.reset(); }
 
-    // realBoxes: the program's own message and input boxes instead of scripted ones.
     void start(bool realBoxes) {
-        window = std::make_unique<MainWindow>(
-            MainWindowOptions{prog, realBoxes ? nullptr : &dialogs, &shell, [this] {
-                                  ++endNowCalls;
-                                  QWidget* up = QApplication::activePopupWidget();
-                                  up = up ? up : QApplication::activeModalWidget();
-                                  boxUpAtEnd = up != nullptr;
-                                  if (up) {
-                                      up->close();
-                                  }
-                              }});
-        closer = std::make_unique<SignalCloser>(*window);
-        watchdog.setSingleShot(true);
+        t.reader.stop();
+        t.boxes = realBoxes ? nullptr : &t.dialogs;
+        t.endNow = [this] {
+            ++endNowCalls;
+            QWidget* up = QApplication::activePopupWidget();
+            up = up ? up : QApplication::activeModalWidget();
+            boxUpAtEnd = up != nullptr;
+            if (up) {
+                up->close();
+            }
+        };
+        t.start(false);
+        closer = std::make_unique<SignalCloser>(*t.window);
         QObject::connect(&watchdog, &QTimer::timeout, [] { std::raise(SIGTERM); });
         watchdog.start(30000);
-        window->form().Form_Load();
-    }
-    void press(const char* name, std::deque<std::string> in = {}) {
-        dialogs.inputs = std::move(in);
-        auto* button = window->findChild<QAbstractButton*>(name);
-        button ? button->click() : window->findChild<QAction*>(name)->trigger();
+        t.window->form().Form_Load();
     }
     bool closedSoon() {
-        for (QDeadlineTimer d(5000); window->isVisible() && !d.hasExpired();) {
-            QApplication::processEvents();
-            QThread::msleep(2);
-        }
-        return !window->isVisible();
+        return test::waitFor([this] { return !t.window->isVisible(); }) && endNowCalls == 0;
     }
 };
 
 TEST_F(SignalCloserTest, AQuestionThatIsUpIsAnsweredNoAndTheListIsSavedOnClosing) {
-    root.file("prog/TypeList.ini", "1*.abc\r\n");
+    t.root.file("prog/TypeList.ini", "1*.abc\r\n");
     start(true);
     // "Reset the list?" answered Yes would remove the file and end the program unsaved.
     test::whenUp([](QWidget*) { std::raise(SIGTERM); });
-    press("mResetType");
+    t.press("mResetType");
     ASSERT_TRUE(closedSoon());
-    EXPECT_EQ(contentOf(prog + "/TypeList.ini"), "1*.abc\r\n");
-    EXPECT_EQ(endNowCalls, 0);
+    EXPECT_EQ(test::contentOf(t.prog + "/TypeList.ini"), "1*.abc\r\n");
 }
 
-TEST_F(SignalCloserTest, AMenuThatIsUpIsClosedWithoutAChoice) {
+TEST_F(SignalCloserTest, AMenuThatIsUpIsClosedWithoutAChoiceAndTheDefaultsComeBackAfter) {
     start(false);
-    CheckListView* view = window->listView("lstPat");
     test::whenUp([](QWidget*) { std::raise(SIGTERM); });
-    test::clickMouse(view->viewport(), view->visualRect(view->model()->index(0, 0)).center(),
-                     Qt::RightButton);
+    test::onRow(t.view("lstPat"), 0, Qt::RightButton);
     ASSERT_TRUE(closedSoon());
-    EXPECT_EQ(window->form().state().ui.lstPat.count(), 43u);
-    EXPECT_EQ(endNowCalls, 0);
-}
-
-TEST_F(SignalCloserTest, AScanIsStoppedAndUnwoundBeforeTheClosingRemovesItsReport) {
-    const std::string data = root.folder("data");
-    for (int i = 1000; i < 1300; ++i) {
-        std::ofstream(root.folder("data/d" + std::to_string(i)) + "/f.tmp") << "x";
-    }
-    start(false);
-    press("cmdAddPath", {data});
-    press("mDUSelAll");
-    QAbstractItemModel* drives = window->listView("lstDrive")->model();
-    drives->setData(drives->index(0, 0), Qt::Checked, Qt::CheckStateRole);
-    // The temporary folder too, so that the scan writes its report there.
-    drives->setData(drives->index(drives->rowCount() - 1, 0), Qt::Checked, Qt::CheckStateRole);
-
-    const CheckListModel& found = window->listView("lstFound")->checkModel();
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        if (found.size() >= 100) {
-            user.stop();
-            std::raise(SIGINT);
-        }
-    });
-    user.start(0);
-    // The summary's Yes opens the report window, which the closing has to dismiss.
-    press("cmdFind");
-    ASSERT_TRUE(closedSoon());
-    EXPECT_LT(found.size(), 300u);
-    // The summary only: no refusal to close while the scan unwound.
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(dialogs.boxes[0].text.starts_with("用户终止!")) << dialogs.boxes[0].text;
-    EXPECT_TRUE(exists(prog + "/TypeList.ini"));
-    EXPECT_FALSE(exists(tmp + "/查找结果信息"));
-    EXPECT_EQ(endNowCalls, 0);
-}
-
-TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal) {
-    root.folder("prog/TypeList.ini");  // the list cannot be saved over a folder
-    start(true);
-    // Long enough after the box is up for the first signal's closing to have dismissed it.
-    test::whenUp([](QWidget*) { QTimer::singleShot(200, [] { std::raise(SIGTERM); }); });
-    std::raise(SIGTERM);
-    for (QDeadlineTimer d(5000); endNowCalls == 0 && !d.hasExpired();) {
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-    EXPECT_EQ(endNowCalls, 1);
-    EXPECT_TRUE(boxUpAtEnd);
-}
-
-TEST_F(SignalCloserTest, TheDefaultActionsComeBackWithTheCloserGone) {
-    start(false);
+    EXPECT_EQ(t.ui().lstPat.count(), 43u);
     watchdog.stop();
     closer.reset();
     for (int signal : {SIGTERM, SIGINT}) {
@@ -155,6 +66,41 @@ TEST_F(SignalCloserTest, TheDefaultActionsComeBackWithTheCloserGone) {
         ::sigaction(signal, nullptr, &now);
         EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
     }
+}
+
+TEST_F(SignalCloserTest, AScanIsStoppedAndUnwoundBeforeTheClosingRemovesItsReport) {
+    for (int i = 1000; i < 1300; ++i) {
+        std::ofstream(t.root.folder("data/d" + std::to_string(i)) + "/f.tmp") << "x";
+    }
+    start(false);
+    // The data folder and the temporary folder, so that the scan writes its report there.
+    t.press("cmdAddPath", {}, {t.data});
+    t.press("mDUSelAll");
+    t.ui().lstDrive.setChecked(0, true);
+    t.ui().lstDrive.setChecked(t.ui().lstDrive.count() - 1, true);
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (t.ui().lstFound.count() >= 100) {
+            user.stop();
+            std::raise(SIGINT);
+        }
+    });
+    user.start(0);
+    t.press("cmdFind");  // the summary's Yes opens the report window, which has to go too
+    ASSERT_TRUE(closedSoon());
+    EXPECT_LT(t.ui().lstFound.count(), 300u);
+    ASSERT_EQ(t.dialogs.boxes.size(), 1u) << "no refusal to close while the scan unwound";
+    EXPECT_TRUE(t.dialogs.boxes[0].text.starts_with("用户终止!")) << t.dialogs.boxes[0].text;
+    EXPECT_TRUE(test::exists(t.prog + "/TypeList.ini") && !test::exists(t.tmp + "/查找结果信息"));
+}
+
+TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal) {
+    t.root.folder("prog/TypeList.ini");  // the list cannot be saved over a folder
+    start(true);
+    // Long enough after the box is up for the first signal's closing to have dismissed it.
+    test::whenUp([](QWidget*) { QTimer::singleShot(200, [] { std::raise(SIGTERM); }); });
+    std::raise(SIGTERM);
+    EXPECT_TRUE(test::waitFor([this] { return endNowCalls == 1; }) && boxUpAtEnd);
 }
 
 }  // namespace
