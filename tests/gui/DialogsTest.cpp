@@ -87,7 +87,7 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
 }
 
 // A default that is not UTF-8 shows its stray bytes as escapes; confirmed as shown, it
-// comes back as its own bytes.
+// comes back as its own bytes. Typing replaces it.
 TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     const std::string bad = "\xff\xfe bad.tmp";
     InputBoxDialog box("<b>请输入类型</b>", "", bad);
@@ -97,10 +97,7 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
               QStringLiteral("Scourix\\xFF\\xFE bad.tmp确定取消"));
     const std::pair<Act, std::string> cases[] = {
         {[](QWidget* w) { typeKey(w, Qt::Key_Return); }, bad},
-        {[](QWidget* w) {
-             static_cast<InputBoxDialog*>(w)->edit()->setText(QStringLiteral("新的 名字"));
-             typeKey(w, Qt::Key_Return);
-         },
+        {[](QWidget* w) { typeKey(w, 0, {}, "新的 名字"), typeKey(w, Qt::Key_Return); },
          "新的 名字"},
         {[](QWidget* w) { w->findChild<QPushButton*>("cancel")->click(); }, ""},
         {[](QWidget* w) { typeKey(w, Qt::Key_Escape); }, ""},
@@ -150,6 +147,7 @@ TEST(InfoWindow, KeysAndTheWaysToCloseIt) {
         });
         w.showModal();
         EXPECT_TRUE(focus[0] == w.closeButton() && focus[1] == w.view() && upAfterKeys);
+        EXPECT_EQ(w.closeButton()->text(), QStringLiteral("关闭"));
         EXPECT_FALSE(w.isVisible());
         EXPECT_GT(w.view()->horizontalScrollBar()->maximum(), 0) << "long lines are not wrapped";
     }

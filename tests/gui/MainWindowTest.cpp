@@ -99,6 +99,10 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
         QWidget* w = t.window->findChild<QWidget*>(QString::fromUtf8(d.name));
         EXPECT_TRUE(w && w->parentWidget() == t.window->clientArea()) << d.name;
     }
+    QWidget* found = t.view("lstFound");  // the controls follow the window's size
+    const int width = found->width();
+    t.window->resize(t.window->width() + 200, t.window->height());
+    EXPECT_TRUE(test::waitFor([&] { return found->width() > width + 150; }));
     t.ui().controls.setEnabled("mList", false);  // a menu, through the action that opens it
     EXPECT_FALSE(t.window->findChild<QMenu*>("mList")->menuAction()->isEnabled());
 
