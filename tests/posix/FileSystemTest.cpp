@@ -30,10 +30,15 @@ std::size_t entriesIn(const std::string& folder) {
     return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
+// The program runs for hours and touches thousands of files: no operation, failed or not,
+// may leave a descriptor open.
 class PosixFiles : public ::testing::Test {
 protected:
+    void TearDown() override { EXPECT_EQ(entriesIn("/proc/self/fd"), descriptors); }
+
     test::TempFolder dir;
     PosixFileSystem fs;
+    std::size_t descriptors = entriesIn("/proc/self/fd");
 };
 
 class HostileTree : public PosixFiles {
@@ -268,6 +273,7 @@ TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
     ASSERT_TRUE(sub && sub.value());
     EXPECT_EQ(entriesOf(fs, *sub.value()), (std::map<std::string, char>{{"a.tmp", 'R'}}));
     EXPECT_EQ(fs.openParent(*sub.value()).value()->id, folder.value()->id);
+
     EXPECT_EQ(fs.openFolder(dir / "tosub").value()->id, sub.value()->id);
 }
 
