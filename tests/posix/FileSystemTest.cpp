@@ -174,6 +174,25 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
     EXPECT_EQ(modeOf(target) & 07777, 0444u);
 }
 
+// The facts after a scan: one answer per path in order, a path listed twice looked at once.
+TEST_F(PosixFiles, InspectAnswersEachPathInOrder) {
+    const std::string file = dir.file("a.tmp", "1234");
+    const std::vector<std::string> names{file, file, dir.folder("f"), dir / "gone",
+                                         dir.link("l.tmp", "/nowhere")};
+    const std::vector<std::string_view> paths(names.begin(), names.end());
+    std::vector<Result<FileFacts>> out(3, FileFacts{});  // whatever was there goes
+    fs.inspect(paths, true, out);
+    ASSERT_EQ(out.size(), paths.size());
+    std::string kinds;
+    for (const Result<FileFacts>& f : out) {
+        kinds += !f ? 'E' : "DFLS"[static_cast<int>(f.value().kind)];
+        EXPECT_FALSE(f && f.value().packageOwned);
+    }
+    EXPECT_EQ(kinds, "FFDEL");
+    EXPECT_EQ(out[0].value().length + out[1].value().length, 8u);
+    EXPECT_EQ(out[3].error().code, ENOENT);
+}
+
 TEST_F(PosixFiles, RenameNeverReplacesAndACaseOnlyChangeIsAnotherName) {
     ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
     EXPECT_EQ(contentOf(dir / "b.bak"), "b");
