@@ -328,7 +328,8 @@ TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
         "500 450 0:80 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/docker/l/A\n"
         "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
         "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
-        "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n";
+        "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n"
+        "513 500 8:x / /bad rw - ext4 /dev/sdz rw\n";  // not a device number: passed over
     EXPECT_EQ(MountTable::parse(container).volumes(), (Texts{"/", "/etc/hosts/", "/work\tdir/"}));
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
