@@ -80,11 +80,12 @@ TEST_F(WindowStatesTest, StartUpScanAndAfterwards) {
         }
     }
     ASSERT_EQ(designed, allCommands());
-    // Of the buttons, these stand on the window's cream; the rest keep the button colour.
-    const Names cream{"cmdFind", "cmdStopFind",   "cmdFindFile", "cmdKill",
-                      "cmdOpen", "cmdFileAttrib", "cmdClose"};
+    // These buttons and the check boxes stand on the window's cream; the other buttons keep
+    // the button colour.
+    const Names cream{"cmdFind",       "cmdStopFind", "cmdFindFile",   "cmdKill",     "cmdOpen",
+                      "cmdFileAttrib", "cmdClose",    "chkSystemFile", "chkHideFile", "chkSelAll"};
     for (const ControlDesign& c : controlDesigns()) {
-        if (c.kind == ControlKind::Button) {
+        if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox) {
             EXPECT_EQ(c.cream, cream.count(c.name) == 1) << c.name;
         }
     }
