@@ -9,7 +9,6 @@ namespace scourix {
 class Locations;
 class TypeListStore;
 
-
 // The main window's life: start-up, the switch between the idle and the scanning state,
 // and closing.
 class Startup {

@@ -1,6 +1,5 @@
 #include "results/ResultList.h"
 
-
 namespace scourix {
 
 namespace {

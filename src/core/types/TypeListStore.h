@@ -2,8 +2,8 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "base/MainState.h"
 
