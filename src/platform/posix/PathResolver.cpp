@@ -166,28 +166,9 @@ int PathResolver::step(int from, std::string_view component, int& linksLeft, Uni
     if (errno != ENOTDIR) {
         return errno;
     }
-    UniqueFd next(::openat(from, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (!next.valid()) {
-        return errno;
-    }
-    struct stat st {};
-    if (::fstat(next.get(), &st) != 0) {
-        return errno;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        reached = std::move(next);
-        plain = true;
-        return 0;
-    }
-    if (!S_ISLNK(st.st_mode)) {
-        return ENOTDIR;
-    }
-    // The target is followed from the link's own folder.
+    // Not a folder: looked at on its own from the folder it is in, a link followed from there.
     reached.reset(::openat(from, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    std::vector<std::string> pending;
-    if (const int error = expandLink(next, reached, pending, linksLeft); error != 0) {
-        return error;
-    }
+    std::vector<std::string> pending{name};
     return descend(reached, pending, linksLeft);
 }
 
