@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "FormFixture.h"
 #include "types/BuiltInTypes.h"
@@ -11,9 +8,6 @@
 
 namespace scourix {
 namespace {
-
-using Texts = std::vector<std::string>;
-using Ticks = std::vector<bool>;
 
 class TypeListStoreTest : public FormFixture {
 protected:
@@ -69,8 +63,7 @@ TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces
 }
 
 TEST_F(TypeListStoreTest, EditingAddsAsTypedUntickedRemovesTheCurrentEntryAndTicksInOneUpdate) {
-    fake.lstPat.setTexts({"*.bak", "*.tmp", "~*.*"});
-    fake.lstPat.setChecked(1, true);
+    fill(fake.lstPat, {"*.bak", "*.tmp", "~*.*"}, {false, true});
     // A copy goes beside its twin, a blank before the punctuation; "" and Cancel add nothing.
     fake.dialogs.inputs = {"*.tmp", " ", ""};
     for (int i = 0; i < 4; ++i) {
@@ -78,9 +71,7 @@ TEST_F(TypeListStoreTest, EditingAddsAsTypedUntickedRemovesTheCurrentEntryAndTic
     }
     EXPECT_EQ(fake.lstPat.texts(), (Texts{" ", "*.bak", "*.tmp", "*.tmp", "~*.*"}));
     EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, false, true, false, false}));
-    ASSERT_EQ(fake.dialogs.inputBoxes.size(), 4u);
-    const FakeDialogs::Input& in = fake.dialogs.inputBoxes[0];
-    EXPECT_EQ(in.prompt + "|" + in.title + "|" + in.defaultText, "请输入类型||");
+    EXPECT_EQ(inputTexts(fake.dialogs), Texts(4, "请输入类型||"));
 
     form.mDelType_Click();  // no current entry: nothing
     fake.lstPat.current = 0;
@@ -195,11 +186,8 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
         EXPECT_EQ(fs.callCount(FsOp::Remove) + fs.callCount(FsOp::ReplaceText), 0);
         form.mResetType_Click();
         EXPECT_EQ(fake.window.endNowCalls, ends ? 1 : 0);
-        Texts boxes;
-        for (const FakeDialogs::Box& b : fake.dialogs.boxes) {
-            boxes.push_back(b.text + "|" + std::to_string(b.flags) + "|" + b.title);
-        }
-        EXPECT_EQ(boxes, (Texts{ask, ask, ends ? restart : "Permission denied|16|恢复列表"}));
+        EXPECT_EQ(takeBoxes(fake.dialogs),
+                  (Texts{ask, ask, ends ? restart : "Permission denied|16|恢复列表"}));
         // The next start finds no list or the built-in one; a protected folder keeps its copy.
         const std::string next = typeListInUse(fs);
         EXPECT_TRUE(!ends || !fs.exists(next) || fs.content(next) == builtInTypeList());

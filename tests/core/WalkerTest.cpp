@@ -1,10 +1,11 @@
+#include <random>
+#include <tuple>
+
 #include "FormFixture.h"
 #include "scan/Walker.h"
 
 namespace scourix {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 class WalkerTest : public FormFixture {
 protected:
@@ -93,15 +94,14 @@ TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurr
 TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
     for (const auto& [answer, failures] :
          {std::pair{mb::kIdAbort, -1}, {mb::kIdIgnore, -1}, {mb::kIdRetry, 2}}) {
-        fake.dialogs.boxes.clear();
         fake.dialogs.answers = {answer, answer};
         fake.fs.failOn(FsOp::OpenFolder, "/data/Sub1", FaultyFileSystem::permissionDenied(),
                        failures);
         Texts expected = kDataResults;
         expected.erase(expected.begin() + 7, expected.begin() + (failures < 0 ? 9 : 7));
         EXPECT_EQ(walk("/data"), expected);
-        EXPECT_EQ(fake.dialogs.boxes.size(), failures < 0 ? 1u : 2u);
-        EXPECT_EQ(lastBox(), "Permission denied.\r\n/data/Sub1|18|查找文件");
+        EXPECT_EQ(takeBoxes(fake.dialogs),
+                  Texts(failures < 0 ? 1 : 2, "Permission denied.\r\n/data/Sub1|18|查找文件"));
     }
 }
 
@@ -116,6 +116,74 @@ TEST_F(WalkerTest, StopListsTheCurrentFolderAndOnlyShowsTheRest) {
     EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+}
+
+// Folders read ahead on other threads change nothing a user sees: on random trees with
+// folders that cannot be opened or read, Retry answers and Stop at random folders, a walk
+// on several threads shows the same results, boxes, status lines and Stop point as the walk
+// on the window's thread alone.
+TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(random);
+        };
+        FakePlatform fake;
+        std::vector<std::pair<std::string, int>> folders{{"/r", 0}};  // and their depths
+        for (std::size_t f = 0; f < folders.size(); ++f) {
+            const auto [folder, depth] = folders[f];
+            fake.fs.addFolder(folder);
+            for (int i = pick(0, 8); i > 0; --i) {
+                const std::string name = folder + "/" + "ab.h"[pick(0, 3)] + std::to_string(i);
+                if (depth < 5 && pick(0, 1) == 0) {
+                    folders.emplace_back(name, depth + 1);
+                } else {
+                    fake.fs.addFile(name + (pick(0, 1) ? ".tmp" : ".txt"));
+                }
+            }
+        }
+        // Some folders cannot be opened or read, once, twice or always.
+        std::vector<std::tuple<FsOp, std::string, int>> failures;
+        for (int i = folders.size() > 1 ? pick(0, 4) : 0; i > 0; --i) {
+            const std::string& folder =
+                folders[pick(1, static_cast<int>(folders.size()) - 1)].first;
+            const FsOp op = pick(0, 1) ? FsOp::OpenFolder : FsOp::ReadFolder;
+            failures.emplace_back(op, folder, pick(0, 2) == 0 ? -1 : pick(1, 2));
+        }
+        std::deque<int> answers;
+        for (int i = 0; i < 20; ++i) {
+            answers.push_back(mb::kIdAbort + pick(0, 2));
+        }
+        const int stopAt = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders.size()));
+        fill(fake.lstDrive, {"/r", "临时文件夹"}, {true});
+        fill(fake.lstPat, {"*.tmp", "a*"}, {true, true});
+
+        // Everything a user sees of a scan: the status line at each pass of the event loop,
+        // the results and the boxes.
+        const auto scan = [&](unsigned threads) {
+            fake.fs.clearFailures();
+            for (const auto& [op, path, times] : failures) {
+                fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied(), times);
+            }
+            fake.dialogs.answers = answers;
+            fake.controls.setCaption("lblInfo", "");
+            MainForm form{fake.platform()};
+            form.state().scanThreads = threads;
+            Texts seen;
+            fake.window.onDoEvents = [&] {
+                seen.push_back(fake.controls.caption("lblInfo"));
+                if (static_cast<int>(seen.size()) == stopAt) {
+                    form.cmdStopFind_Click();
+                }
+            };
+            form.cmdFind_Click();
+            return std::tuple(seen, fake.lstFound.texts(), takeBoxes(fake.dialogs));
+        };
+        const auto alone = scan(1);
+        for (unsigned threads : {2u, 4u}) {
+            ASSERT_EQ(scan(threads), alone) << "seed " << seed << ", " << threads << " threads";
+        }
+    }
 }
 
 }  // namespace

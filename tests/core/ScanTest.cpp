@@ -1,0 +1,244 @@
+// Scans from the window: locations, the walk's set-up and summary, and the listings.
+#include <tuple>
+
+#include "FormFixture.h"
+
+namespace scourix {
+namespace {
+
+using LocationsTest = FormFixture;
+
+// Added locations go on top, unticked, exactly as typed. Only the right button opens the
+// menu; its commands act on every entry in one update.
+TEST_F(LocationsTest, AddedLocationsGoOnTopUntickedAndTheMenuActsOnEveryEntry) {
+    fill(fake.lstDrive, {"/", "临时文件夹"}, {true, true});
+    fake.dialogs.inputs = {"/srv/work", "", "/data/", "   ", "/data/"};  // "": cancelled
+    form.mAddPath_Click();
+    for (int i = 0; i < 4; ++i) {
+        form.cmdAddPath_Click();
+    }
+    EXPECT_EQ(fake.lstDrive.texts(),
+              (Texts{"/data/", "   ", "/data/", "/srv/work", "/", "临时文件夹"}));
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{false, false, false, false, true, true}));
+    EXPECT_EQ(inputTexts(fake.dialogs), Texts(5, "请输入新的位置|添加位置|"));
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    for (int button : {kLeftButton, kMiddleButton, kRightButton}) {
+        form.lstDrive_MouseUp(button, 1);
+    }
+    EXPECT_EQ(fake.window.popupMenus, (Texts{"PopDrive"}));
+    fake.lstDrive.repaints = fake.lstDrive.bulkCalls = 0;
+    form.mDChSell_Click();
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, true, true, true, false, false}));
+    form.mDUSelAll_Click();
+    EXPECT_EQ(fake.lstDrive.checks(), Ticks(6, false));
+    form.mDSelAll_Click();
+    EXPECT_EQ(fake.lstDrive.checks(), Ticks(6, true));
+    EXPECT_EQ(std::pair(fake.lstDrive.repaints, fake.lstDrive.bulkCalls), std::pair(3, 3));
+}
+
+class ScanDriverTest : public FormFixture {
+protected:
+    ScanDriverTest() {
+        fake.fs.addFile("/data/a.tmp", "12345");
+        fake.fs.addFile("/data/b.bak", "1");
+        fake.fs.addFile("/data/c.old", "22");
+        fake.fs.addFile("/other/o.tmp");
+        fake.fs.addFile("/tmp/t.tmp", "4444");
+        fill(fake.lstDrive, {"/data", "/other", "临时文件夹"}, {true});
+        fill(fake.lstPat, {"*.bak", "*.old", "*.tmp"}, {false, true, true});
+        fake.dialogs.answers = {mb::kIdNo};
+    }
+};
+
+// A refusal still clears the select-all box (unticking the results if it was on) and checks
+// the results: gone, a folder, a special file or a package's goes; hidden files, dangling
+// links and files whose look fails stay, with their ticks, in one update.
+TEST_F(ScanDriverTest, RefusalsLeaveTheListsButStillCheckTheResults) {
+    fake.fs.addFile("/d/.hidden.tmp");
+    fake.fs.addFolder("/d/folder.tmp");
+    fake.fs.addSpecial("/d/fifo.tmp");
+    fake.fs.addLink("/d/link.tmp", "/nowhere");
+    fake.fs.addFile("/d/pkg.tmp");
+    fake.fs.packageFiles = {"/d/pkg.tmp"};
+    fake.fs.addFile("/lost/x.tmp");
+    fake.fs.failOn(FsOp::Inspect, "/lost/x.tmp", {EIO, "Input/output error"});
+    for (const std::string refusal : {"没有选定查找的位置。", "没有选定任何一种类型。"}) {
+        const bool first = refusal == "没有选定查找的位置。";
+        fake.lstDrive.setChecked(0, !first);
+        fake.lstPat.setAllChecked(false);
+        fill(fake.lstFound,
+             {"/data/a.tmp", "/d/gone.tmp", "/d/.hidden.tmp", "/d/folder.tmp", "/d/fifo.tmp",
+              "/d/link.tmp", "/data/a.tmp/x", "/d/pkg.tmp", "/lost/x.tmp"},
+             {true, true, false, true, false, true});
+        fake.controls.setValue("chkSelAll", first ? 1 : 0);
+        fake.lstFound.repaints = 0;
+        form.cmdFind_Click();
+        EXPECT_EQ(takeBoxes(fake.dialogs), Texts{refusal + "|16|查找"});
+        EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
+        EXPECT_EQ(fake.lstFound.texts(),
+                  (Texts{"/data/a.tmp", "/d/.hidden.tmp", "/d/link.tmp", "/lost/x.tmp"}));
+        EXPECT_EQ(fake.lstFound.checks(), (first ? Ticks(4) : Ticks{true, false, true, false}));
+        EXPECT_EQ(fake.lstFound.repaints, first ? 2 : 1);
+    }
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
+    EXPECT_EQ(state.sFindPlaces, "");
+}
+
+// Stop lists the folder being walked in full and only shows the other location.
+TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCloses) {
+    state.startUpDone = true;
+    fake.lstDrive.setChecked(1, true);
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdOk, mb::kIdNo};
+    int passes = 0;
+    fake.window.onDoEvents = [&] {
+        EXPECT_TRUE(form.Form_Unload());  // refused from the pass before the walk on
+        if (++passes == 2) {              // the walk of /data, over the ticked patterns only
+            EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.old", "*.tmp"}));
+            EXPECT_EQ(fake.controls.focused, "cmdStopFind");
+            EXPECT_FALSE(state.bStop);
+            EXPECT_EQ(fake.window.pointer(), kPointerHourglass);
+            form.cmdFind_Click();  // as a command that SetEn leaves enabled would
+            form.mStopFind_Click();
+        }
+    };
+    form.mFind_Click();
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/data/a.tmp"}));
+    EXPECT_EQ(lastBox(),
+              "用户终止!\r\n\r\n找到 2个文件，共7 字节。\r\n是否要查看详细信息？\r\n\r\n"
+              "共找到 2 个文件。|68|查找完成");
+    EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.old", "*.tmp"}));
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, true}));
+    EXPECT_EQ(fake.controls.focused, "cmdFind");
+    EXPECT_TRUE(state.bStop && !state.scanActive);
+    EXPECT_EQ(fake.window.pointer(), kPointerDefault);
+    EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n");
+    EXPECT_EQ(state.sFindTypes, "查找的文件类型：\r\n    *.old\r\n    *.tmp\r\n");
+}
+
+TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYesWithGroupedNumbers) {
+    fake.fs.setLength("/other/o.tmp", 1234567);
+    fake.lstDrive.setAllChecked(true);
+    fake.dialogs.answers = {mb::kIdYes};
+    form.cmdFind_Click();
+    EXPECT_EQ(fake.lstFound.texts(),
+              (Texts{"/tmp/t.tmp", "/data/c.old", "/data/a.tmp", "/other/o.tmp"}));
+    EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n    临时文件夹\r\n");
+    const std::string summary = "找到 4个文件，共1,234,578 字节。";
+    EXPECT_EQ(fake.controls.caption("lblInfo"), summary);
+    EXPECT_EQ(lastBox(), summary + "\r\n是否要查看详细信息？\r\n\r\n共找到 4 个文件。|68|查找完成");
+    const auto& info = fake.window.lastInfo();
+    EXPECT_EQ(info.text, fake.fs.content("/tmp/查找结果信息"));
+    EXPECT_NE(info.text.find("    /tmp/t.tmp\r\n    /data/c.old\r\n"), std::string::npos);
+    EXPECT_TRUE(info.heading == "查找结果信息" && info.textColor == kBlue &&
+                info.background == kCream);
+
+    // A later scan without the temporary folder keeps its path and writes nothing on No.
+    fake.lstDrive.setChecked(2, false);
+    fake.dialogs.answers = {mb::kIdNo};
+    form.cmdFind_Click();
+    EXPECT_EQ(state.sTempPath, "/tmp/");
+    EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 1);
+}
+
+// The total is 64 bits wide and counts a file listed twice twice. The first look comes with
+// the others ahead of the adding; Retry looks again.
+TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
+    constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
+    fake.fs.addFile("/h");
+    fake.fs.setLength("/h", 3 * kGiB);
+    fake.lstFound.setTexts({"/data/a.tmp", "/data/gone.tmp", "/h", "/data/c.old", "/h"});
+    const std::string gone =
+        "读取文件长度时发生错误。\r\n\r\n/data/gone.tmp\r\nNo such file or directory";
+    const std::string old = "读取文件长度时发生错误。\r\n\r\n/data/c.old\r\nPermission denied";
+    // The answers, how often c.old's length cannot be read after its first look, the total.
+    using Run = std::tuple<std::deque<int>, int, std::uint64_t>;
+    for (const auto& [answers, failures, total] :
+         std::vector<Run>{{{mb::kIdAbort}, 0, 5},
+                          {{mb::kIdIgnore}, 0, 6 * kGiB + 7},
+                          {{mb::kIdIgnore, mb::kIdRetry, mb::kIdRetry}, 1, 6 * kGiB + 7},
+                          {{mb::kIdIgnore, mb::kIdIgnore}, -1, 6 * kGiB + 5}}) {
+        fake.dialogs.answers = answers;
+        fake.fs.clearFailures();
+        if (answers.size() > 1) {
+            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 1);
+            fake.fs.failOn(FsOp::FileLength, "/data/c.old", FaultyFileSystem::permissionDenied(),
+                           failures);
+        }
+        EXPECT_EQ(form.FilesSize(), total);
+        Texts boxes(answers.size(), old + "|18|读取文件长度");
+        boxes[0] = gone + "|18|读取文件长度";
+        EXPECT_EQ(takeBoxes(fake.dialogs), boxes);
+    }
+}
+
+// Both listings put their own choice into the lists for one scan and give the user's back;
+// what is found shows the lists the scan had.
+class ListingsTest : public FormFixture {
+protected:
+    ListingsTest() {
+        for (const char* file :
+             {"/data/a.bak", "/data/ a.bak", "/data/sub/ b.bak", "/tmp/noext", "/tmp/sub/x.txt"}) {
+            fake.fs.addFile(file);
+        }
+        fill(fake.lstDrive, {"/data", "/other", "临时文件夹"}, {true});
+        // A copy ticked unlike its twin: the list comes back in its order, ticks and all.
+        fill(fake.lstPat, {"*.bak", "*.bak", "*.tmp"}, {false, true});
+    }
+    void expectPatternsBack() const {
+        EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.bak", "*.tmp"}));
+        EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, false}));
+    }
+};
+
+TEST_F(ListingsTest, SingleFileSearchScansForThePatternAsTypedAloneAndGivesTheListBack) {
+    fake.dialogs.inputs = {""};
+    for (int i = 0; i < 2; ++i) {  // an empty answer, then Cancel: only the ticks are cleared
+        fake.controls.setValue("chkSelAll", 1);
+        form.mFindFile_Click();
+        EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
+    }
+    EXPECT_EQ(inputTexts(fake.dialogs), Texts(2, "请输入要查找的文件名|查找文件|*.bak"));
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 0);
+
+    fake.dialogs.inputs = {" *.bak", " *.bak"};
+    fake.dialogs.answers = {mb::kIdNo};
+    form.cmdFindFile_Click();
+    // The leading blank belongs to the pattern: "a.bak" does not match.
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/ a.bak", "/data/sub/ b.bak"}));
+    expectPatternsBack();
+    fake.lstDrive.setChecked(0, false);  // refused: the list comes back all the same
+    form.cmdFindFile_Click();
+    EXPECT_EQ(lastBox(), "没有选定查找的位置。|16|查找");
+    expectPatternsBack();
+}
+
+TEST_F(ListingsTest, TempListingSearchesTheTemporaryFolderAloneForEveryFileAndGivesTheListsBack) {
+    state.bStop = false;  // walking
+    form.cmdListTempFile_Click();
+    state.bStop = true;  // stopped, the scan not yet unwound
+    state.scanActive = true;
+    form.mListtempfiles_Click();
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, false}));
+    state.scanActive = false;
+
+    Texts scanned;
+    fake.window.onDoEvents = [&] { scanned = fake.lstPat.texts(); };
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    EXPECT_EQ(scanned, Texts{"*.*"});
+    EXPECT_EQ(takeBoxes(fake.dialogs).at(0),
+              "单击确定在表中列出Windows临时文件夹中的所有文件。|64|列出临时文件");
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/tmp/noext", "/tmp/sub/x.txt"}));
+    // The temporary folder stays ticked; the other locations are as before.
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, false, true}));
+    expectPatternsBack();
+    fake.lstPat.setTexts({});  // an empty list comes back empty
+    fake.dialogs.answers = {mb::kIdOk, mb::kIdNo};
+    form.cmdListTempFile_Click();
+    EXPECT_EQ(fake.lstPat.count(), 0u);
+}
+
+}  // namespace
+}  // namespace scourix

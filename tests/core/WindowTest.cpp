@@ -1,0 +1,251 @@
+// Start-up, closing, what a user can reach in the window, its layout and the About window.
+#include <map>
+#include <set>
+
+#include "FormFixture.h"
+#include "app/WindowDesign.h"
+
+namespace scourix {
+namespace {
+
+using WindowTest = FormFixture;
+using Names = std::set<std::string>;
+
+// A volume without a readable medium stays listed, unticked, without a word.
+TEST_F(WindowTest, StartUpShowsTheCommandsOffThenFillsTheListsAndSwitchesThemOn) {
+    EXPECT_TRUE(form.Form_Unload());  // ignored until start-up has finished
+    EXPECT_TRUE(fake.fs.calls.empty());
+    fake.fs.volumeList = {"/", "/media/usb/", "/mnt/cdrom/", "/home/"};
+    fake.fs.addFolder("/media/usb");
+    fake.fs.failOn(FsOp::Probe, "/home/", {5, "Input/output error"});
+    fake.window.onDoEvents = [&] {  // on screen before the lists are filled
+        EXPECT_EQ(fake.window.showMainWindowCalls, 1);
+        EXPECT_EQ(fake.controls.enableLog.size(), setEnOrder().size());
+        EXPECT_EQ(fake.lstDrive.count() + fake.lstPat.checkedTexts().size(), 0u);
+    };
+    form.Form_Load();
+    EXPECT_EQ(fake.window.doEventsCalls, 1);
+    // SetEn(False), SetEn(True), then the commands that need a result go off again.
+    std::vector<std::pair<std::string, bool>> expected;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (std::string_view name : pass < 2 ? setEnOrder() : disabledAfterStartUp()) {
+            expected.emplace_back(name, pass == 1);
+        }
+    }
+    EXPECT_EQ(fake.controls.enableLog, expected);
+    EXPECT_EQ(fake.controls.caption("Label4"), "Scourix 1.51");
+    EXPECT_EQ(fake.lstDrive.texts(),
+              (Texts{"/", "/media/usb/", "/mnt/cdrom/", "/home/", "临时文件夹"}));
+    EXPECT_EQ(fake.lstDrive.checks(), (Ticks{true, true, false, false, true}));
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
+    EXPECT_TRUE(state.startUpDone && state.bStop && fake.dialogs.boxes.empty());
+}
+
+TEST_F(WindowTest, ClosingWaitsForTheScanThenSavesTheListAndRemovesTheReportsThisRunWrote) {
+    form.Form_Load();
+    fake.fs.calls.clear();
+    // Scanning; Stop pressed with the walk still unwinding; bStop false on its own.
+    for (auto [active, stop] : {std::pair{true, false}, {true, true}, {false, false}}) {
+        state.scanActive = active;
+        state.bStop = stop;
+        EXPECT_TRUE(form.Form_Unload());
+        EXPECT_EQ(lastBox(), "现在正在查找文件，无法关闭程序。\r\n\r\n必须先停止查找。|16|错误");
+    }
+    EXPECT_TRUE(fake.fs.calls.empty());
+    state.bStop = true;
+
+    // Files of the reports' names that this run did not write are not its to delete.
+    fake.fs.addFile("/tmp/错误信息", "x");
+    fake.fs.addFile("/tmp/查找结果信息", "y");
+    fake.lstPat.setChecked(0, false);
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(fake.fs.content(typeListPath()), "0*.---\r\n" + builtInTypeList().substr(8));
+    EXPECT_TRUE(fake.fs.exists("/tmp/错误信息") && fake.fs.exists("/tmp/查找结果信息"));
+    state.sTempPath = "/tmp/";
+    form.ViewInfo("/tmp/查找结果信息");
+    state.sTempPath = "";
+    form.ViewInfo("查找结果信息");  // a scan without the temporary folder: the current one
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_FALSE(fake.fs.exists("/tmp/查找结果信息") ||
+                 fake.fs.exists(fake.fs.current + "/查找结果信息"));
+    EXPECT_TRUE(fake.fs.exists("/tmp/错误信息"));
+    // Replaced by another file since: left alone.
+    form.ViewInfo("查找结果信息");
+    ASSERT_TRUE(fake.fs.removeFile("查找结果信息"));
+    fake.fs.addFile("查找结果信息", "someone else's");
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(fake.fs.content("查找结果信息"), "someone else's");
+    EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
+}
+
+TEST_F(WindowTest, AFailureWhileClosingIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
+    form.Form_Load();
+    fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
+    state.sTempPath = "/tmp/";
+    form.ViewInfo("/tmp/查找结果信息");
+    fake.fs.failOn(FsOp::ReplaceText, typeListPath(), {13, "权限不够"});
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(fake.fs.content(typeListPath()), "1*.tmp\r\n");
+    fake.fs.clearFailures();
+    fake.fs.failOn(FsOp::RemoveIf, "/tmp/查找结果信息", {1, "不允许的操作"});
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(takeBoxes(fake.dialogs),
+              (Texts{"权限不够|16|Scourix 1.51", "不允许的操作|16|Scourix 1.51"}));
+    EXPECT_TRUE(fake.fs.exists("/tmp/查找结果信息"));
+}
+
+// Every command of the window, by the menu it stands in ("" for the window itself), stated
+// here on its own rather than read from the window's design, so that a wrong entry there
+// shows up as a difference.
+// clang-format off
+const std::map<std::string, Names> kCommands = {
+    {"", {"cmdFind", "cmdStopFind", "cmdListTempFile", "cmdFindFile", "cmdDeltmp", "cmdKill",
+          "cmdOpen", "cmdFileAttrib", "cmdAddPath", "cmdAdd", "cmdRemove", "cmdClose",
+          "chkSystemFile", "chkHideFile", "chkSelAll", "lstDrive", "lstPat", "lstFound"}},
+    {"mList", {"mOpen", "mSaveList", "mClear", "mSelAll", "mSelAllUn", "mLChSel", "mRename",
+               "mAttrib", "mClose"}},
+    {"mFile", {"mFind", "mFindFile", "mStopFind", "mListtempfiles", "mKill"}},
+    {"PopDrive", {"mAddPath", "mDSelAll", "mDUSelAll", "mDChSell"}},
+    {"PopType", {"mAddType", "mDelType", "mResetType", "mTSelAll", "mTUSelAll", "mTChSel",
+                 "mReportType"}},
+    {"mHelp", {"mHomePage", "mAbout"}},
+};
+// clang-format on
+
+// The window's commands less those in `off`; with controls, only those a user can use: on
+// themselves and, for a menu item, in a menu that opens.
+Names commands(const Names& off, const FakeControls* controls = nullptr) {
+    Names on;
+    for (const auto& [menu, names] : kCommands) {
+        for (const std::string& name : names) {
+            if (!off.contains(name) && (!controls || (controls->enabled(name) &&
+                                                      (menu.empty() || controls->enabled(menu))))) {
+                on.insert(name);
+            }
+        }
+    }
+    return on;
+}
+
+TEST_F(WindowTest, WhatAUserCanReachAfterStartUpDuringAScanAndAfterIt) {
+    // The statement covers the whole design, and nothing more. These buttons and the check
+    // boxes stand on the window's cream; the other buttons keep the button colour.
+    const Names cream{"cmdFind",       "cmdStopFind", "cmdFindFile",   "cmdKill",     "cmdOpen",
+                      "cmdFileAttrib", "cmdClose",    "chkSystemFile", "chkHideFile", "chkSelAll"};
+    Names designed;
+    for (const ControlDesign& c : controlDesigns()) {
+        const bool button = c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox;
+        if (button || c.kind == ControlKind::CheckList) {
+            designed.emplace(c.name);
+        }
+        if (button) {
+            EXPECT_EQ(c.cream, cream.contains(std::string(c.name))) << c.name;
+        }
+    }
+    for (const MenuDesign& m : menuDesigns()) {
+        for (const MenuItemDesign& item : m.items) {
+            if (!item.isSeparator()) {
+                designed.emplace(item.name);
+            }
+        }
+    }
+    ASSERT_EQ(designed, commands({}));
+
+    fake.fs.addFile("/data/a.tmp", "12345");
+    fake.fs.volumeList = {"/data"};
+    form.Form_Load();
+    EXPECT_EQ(commands({}, &fake.controls),
+              commands({"cmdDeltmp", "cmdKill", "mKill", "cmdFileAttrib", "mAttrib", "cmdStopFind",
+                        "mStopFind", "cmdOpen", "mOpen"}));
+    // A default scan leaves hidden and system files out; nothing is ticked for deletion.
+    EXPECT_EQ(fake.controls.value("chkSystemFile"), 1);
+    EXPECT_EQ(fake.controls.value("chkHideFile"), 1);
+    EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
+
+    Names duringScan;
+    fake.window.onDoEvents = [&] { duringScan = commands({}, &fake.controls); };
+    fill(fake.lstPat, {"*.tmp"}, {true});
+    fake.dialogs.answers = {mb::kIdNo};
+    form.cmdFind_Click();
+    EXPECT_EQ(duringScan, (Names{"cmdListTempFile", "cmdStopFind", "lstFound", "mAbout",
+                                 "mHomePage", "mListtempfiles", "mStopFind"}));
+    EXPECT_EQ(fake.lstFound.texts(), Texts{"/data/a.tmp"});
+    // After the first scan the result commands stay on; the stop commands are off again.
+    EXPECT_EQ(commands({}, &fake.controls),
+              commands({"cmdStopFind", "mStopFind", "cmdOpen", "mOpen"}));
+    // The open command, once on, stays usable during a scan.
+    form.lstFound_Click();
+    form.cmdFind_Click();
+    EXPECT_TRUE(duringScan.contains("cmdOpen"));
+}
+
+// Each resize starts from what the one before it left: a negative width or height is
+// refused and the control keeps its size, zero is taken, tops may go negative, and nothing
+// moves while the window is minimised.
+TEST_F(WindowTest, ControlsFollowTheClientAreaAndKeepSizesThatWouldBeNegative) {
+    const std::pair<const char*, int Rect::*> columns[] = {
+        {"lblInfo", &Rect::top},     {"lblInfo", &Rect::width},     {"lstFound", &Rect::width},
+        {"lstFound", &Rect::height}, {"chkSystemFile", &Rect::top}, {"chkHideFile", &Rect::top},
+        {"cmdAdd", &Rect::top},      {"cmdRemove", &Rect::top},     {"lstPat", &Rect::height},
+        {"Picture1", &Rect::left}};
+    // Minimised, width, height, then the columns.
+    const std::vector<std::vector<int>> steps = {
+        {0, 10230, 7695, 7440, 10130, 7970, 5280, 7085, 6730, 6255, 6255, 2555, 9855},
+        {0, 12000, 9000, 8745, 11900, 9740, 6585, 8390, 8035, 7560, 7560, 3860, 11625},
+        {0, 2260, 2415, 2160, 2160, 0, 0, 1805, 1450, 975, 975, 3860, 1885},
+        {0, 10230, 500, 245, 10130, 7970, 0, -110, -465, -940, -940, 3860, 9855},
+        {0, 1000, 9000, 8745, 900, 7970, 6585, 8390, 8035, 7560, 7560, 3860, 625},
+        {0, 50, 9000, 8745, 900, 7970, 6585, 8390, 8035, 7560, 7560, 3860, -325},
+        {0, 8000, 6000, 5745, 7900, 5740, 3585, 5390, 5035, 4560, 4560, 860, 7625},
+        {1, 50, 0, 5745, 7900, 5740, 3585, 5390, 5035, 4560, 4560, 860, 7625},
+    };
+    for (const std::vector<int>& s : steps) {
+        fake.window.isMinimized = s[0] != 0;
+        fake.window.width = s[1];
+        fake.window.height = s[2];
+        form.Form_Resize();
+        std::vector<int> got(s.begin(), s.begin() + 3);
+        for (const auto& [name, field] : columns) {
+            got.push_back(fake.controls.geometry(name).*field);
+        }
+        EXPECT_EQ(got, s);
+    }
+    EXPECT_EQ(fake.controls.geometry("cmdFind"), (Rect{2160, 1440, 1575, 375}));  // never moves
+}
+
+// Each use loads a fresh window, fills it, shows it once and unloads it.
+TEST_F(WindowTest, AboutShowsProductAndVersionInItsOwnColoursInAFreshWindowEachTime) {
+    std::vector<FakeInfoWindow::Record> atShow;  // as the user sees it on screen
+    fake.window.onShowInfo = [&](const FakeInfoWindow::Record& r) { atShow.push_back(r); };
+    form.mAbout_Click();
+    form.mAbout_Click();
+    const auto& loaded = fake.window.infoWindows;
+    EXPECT_TRUE(loaded.size() == 2 && loaded[0]->unloaded && loaded[1]->unloaded);
+    ASSERT_EQ(atShow.size(), 2u);
+    for (const FakeInfoWindow::Record& r : atShow) {
+        EXPECT_FALSE(r.unloaded);
+        EXPECT_EQ(r.heading, "关于“Scourix”");
+        EXPECT_NE(r.text.find("Scourix 1.51"), std::string::npos);
+        EXPECT_EQ(r.textColor, kBlue);
+        EXPECT_EQ(r.background, (Color{150, 180, 165}));
+        EXPECT_EQ(r.fontPoints, 15.0);
+    }
+    // Lines are broken with CR LF only.
+    const std::string& text = fake.window.lastInfo().text;
+    for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+        EXPECT_EQ(text[i - 1], '\r');
+    }
+}
+
+TEST_F(WindowTest, HomePageOpensThePageBesideTheProgramAndShowsNoFailure) {
+    form.mHomePage_Click();
+    fake.fs.program = "";  // a program in the root folder
+    fake.shell.outcome = OpenOutcome::Failed;
+    form.mHomePage_Click();
+    EXPECT_EQ(fake.shell.openedDocuments,
+              (std::vector<std::string>{"/opt/scourix/scourix-home.html", "/scourix-home.html"}));
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+}
+
+}  // namespace
+}  // namespace scourix
