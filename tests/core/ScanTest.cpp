@@ -110,6 +110,8 @@ TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCl
     EXPECT_EQ(fake.lstPat.texts(), (Texts{"*.bak", "*.old", "*.tmp"}));
     EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, true}));
     EXPECT_EQ(fake.controls.focused, "cmdFind");
+    EXPECT_TRUE(fake.controls.enabled("cmdFind") && fake.controls.enabled("lstPat"));
+    EXPECT_FALSE(fake.controls.enabled("cmdStopFind") || fake.controls.enabled("mStopFind"));
     EXPECT_TRUE(state.bStop && !state.scanActive);
     EXPECT_EQ(fake.window.pointer(), kPointerDefault);
     EXPECT_EQ(state.sFindPlaces, "查找位置\r\n    /data\r\n    /other\r\n");

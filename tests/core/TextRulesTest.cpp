@@ -16,7 +16,6 @@ namespace {
 
 TEST(SortOrder, BuiltInListIsInItsOwnOrderFromAnyShuffle) {
     const std::vector<std::string> expected(builtInTypes().begin(), builtInTypes().end());
-    ASSERT_EQ(expected.size(), 43u);
     std::mt19937 rng(1551);
     for (int round = 0; round < 200; ++round) {
         std::vector<std::string> shuffled = expected;
