@@ -10,7 +10,7 @@ namespace {
 class WalkerTest : public FormFixture {
 protected:
     Walker walker{state};
-    Texts statusAtPasses;  // the status line at each pass of the event loop: one per folder
+    Texts statusAtPasses;  // one per folder
 
     WalkerTest() {
         for (const char* file :
@@ -59,6 +59,18 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     fake.fs.addFolder("/data/sub2/back");
     fake.fs.bindMount("/data/sub2/back", "/data");
     EXPECT_EQ(walk("/data"), kDataResults);
+
+    // Stop lists the folder being shown and only shows the rest, still entered to see the flag.
+    statusAtPasses.clear();
+    fake.fs.calls.clear();
+    fake.window.onDoEvents = [this] {
+        statusAtPasses.push_back(fake.controls.caption("lblInfo"));
+        state.bStop = statusAtPasses.back() == "/data/Sub1";
+    };
+    EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
+    EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
+    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
+    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
 }
 
 // Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files
@@ -105,23 +117,8 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
     }
 }
 
-// Stop lists the folder being shown and only shows the rest, which is still entered to
-// see the flag.
-TEST_F(WalkerTest, StopListsTheCurrentFolderAndOnlyShowsTheRest) {
-    fake.window.onDoEvents = [this] {
-        statusAtPasses.push_back(fake.controls.caption("lblInfo"));
-        state.bStop = statusAtPasses.back() == "/data/Sub1";
-    };
-    EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
-    EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
-    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
-    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
-}
-
 // Folders read ahead on other threads change nothing a user sees: on random trees with
-// folders that cannot be opened or read, Retry answers and Stop at random folders, a walk
-// on several threads shows the same results, boxes, status lines and Stop point as the walk
-// on the window's thread alone.
+// failing folders, random answers and Stop points, as on the window's thread alone.
 TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
@@ -158,8 +155,6 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
         fill(fake.lstDrive, {"/r", "临时文件夹"}, {true});
         fill(fake.lstPat, {"*.tmp", "a*"}, {true, true});
 
-        // Everything a user sees of a scan: the status line at each pass of the event loop,
-        // the results and the boxes.
         const auto scan = [&](unsigned threads) {
             fake.fs.clearFailures();
             for (const auto& [op, path, times] : failures) {

@@ -75,11 +75,9 @@ TEST_F(WindowTest, ClosingWaitsForTheScanThenSavesTheListAndRemovesTheReportsThi
     fake.fs.addFile("查找结果信息", "someone else's");
     EXPECT_FALSE(form.Form_Unload());
     EXPECT_EQ(fake.fs.content("查找结果信息"), "someone else's");
-    EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
-}
+    EXPECT_EQ(takeBoxes(fake.dialogs).size(), 3u);
 
-TEST_F(WindowTest, AFailureWhileClosingIsShownAndTheWindowClosesWithoutTheRemainingSteps) {
-    form.Form_Load();
+    // A failure is shown and the window closes without the remaining steps.
     fake.fs.addFile(typeListPath(), "1*.tmp\r\n");
     state.sTempPath = "/tmp/";
     form.ViewInfo("/tmp/查找结果信息");
@@ -94,9 +92,7 @@ TEST_F(WindowTest, AFailureWhileClosingIsShownAndTheWindowClosesWithoutTheRemain
     EXPECT_TRUE(fake.fs.exists("/tmp/查找结果信息"));
 }
 
-// Every command of the window, by the menu it stands in ("" for the window itself), stated
-// here on its own rather than read from the window's design, so that a wrong entry there
-// shows up as a difference.
+// Every command of the window by its menu ("" for the window), stated apart from the design.
 // clang-format off
 const std::map<std::string, Names> kCommands = {
     {"", {"cmdFind", "cmdStopFind", "cmdListTempFile", "cmdFindFile", "cmdDeltmp", "cmdKill",
@@ -112,8 +108,7 @@ const std::map<std::string, Names> kCommands = {
 };
 // clang-format on
 
-// The window's commands less those in `off`; with controls, only those a user can use: on
-// themselves and, for a menu item, in a menu that opens.
+// The commands less `off`; with controls, only those on, in a menu that is on.
 Names commands(const Names& off, const FakeControls* controls = nullptr) {
     Names on;
     for (const auto& [menu, names] : kCommands) {
@@ -128,8 +123,7 @@ Names commands(const Names& off, const FakeControls* controls = nullptr) {
 }
 
 TEST_F(WindowTest, WhatAUserCanReachAfterStartUpDuringAScanAndAfterIt) {
-    // The statement covers the whole design, and nothing more. These buttons and the check
-    // boxes stand on the window's cream; the other buttons keep the button colour.
+    // These buttons and the check boxes stand on the window's cream, the rest do not.
     const Names cream{"cmdFind",       "cmdStopFind", "cmdFindFile",   "cmdKill",     "cmdOpen",
                       "cmdFileAttrib", "cmdClose",    "chkSystemFile", "chkHideFile", "chkSelAll"};
     Names designed;
@@ -179,9 +173,8 @@ TEST_F(WindowTest, WhatAUserCanReachAfterStartUpDuringAScanAndAfterIt) {
     EXPECT_TRUE(duringScan.contains("cmdOpen"));
 }
 
-// Each resize starts from what the one before it left: a negative width or height is
-// refused and the control keeps its size, zero is taken, tops may go negative, and nothing
-// moves while the window is minimised.
+// A negative width or height is refused, the control keeping its size; zero is taken, tops
+// may go negative, and nothing moves while the window is minimised.
 TEST_F(WindowTest, ControlsFollowTheClientAreaAndKeepSizesThatWouldBeNegative) {
     const std::pair<const char*, int Rect::*> columns[] = {
         {"lblInfo", &Rect::top},     {"lblInfo", &Rect::width},     {"lstFound", &Rect::width},
@@ -214,7 +207,7 @@ TEST_F(WindowTest, ControlsFollowTheClientAreaAndKeepSizesThatWouldBeNegative) {
 }
 
 // Each use loads a fresh window, fills it, shows it once and unloads it.
-TEST_F(WindowTest, AboutShowsProductAndVersionInItsOwnColoursInAFreshWindowEachTime) {
+TEST_F(WindowTest, AboutInItsOwnColoursInAFreshWindowEachTimeAndTheHomePage) {
     std::vector<FakeInfoWindow::Record> atShow;  // as the user sees it on screen
     fake.window.onShowInfo = [&](const FakeInfoWindow::Record& r) { atShow.push_back(r); };
     form.mAbout_Click();
@@ -235,9 +228,8 @@ TEST_F(WindowTest, AboutShowsProductAndVersionInItsOwnColoursInAFreshWindowEachT
     for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
         EXPECT_EQ(text[i - 1], '\r');
     }
-}
 
-TEST_F(WindowTest, HomePageOpensThePageBesideTheProgramAndShowsNoFailure) {
+    // The home page beside the program, and no failure shown.
     form.mHomePage_Click();
     fake.fs.program = "";  // a program in the root folder
     fake.shell.outcome = OpenOutcome::Failed;
