@@ -23,8 +23,8 @@ protected:
     }
 };
 
-TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTicked) {
-    // A FIFO of that name, or a lookup that fails, counts as no file.
+// Without an ordinary file (a FIFO, a failed lookup) the built-in list is ticked.
+TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
     fake.fs.addSpecial(typeListPath());
     store.initialise();
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
@@ -34,9 +34,8 @@ TEST_F(TypeListStoreTest, WithoutAnOrdinaryFileTheBuiltInListIsTicked) {
     EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
     EXPECT_EQ(fake.fs.callCount(FsOp::ReadLines), 0);
     EXPECT_TRUE(fake.dialogs.boxes.empty());
-}
+    fake.fs.clearFailures();
 
-TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
     load(
         "9*.old\r\n"      // any digit 1-9 ticks
         "x*.olx\r\n"      // a letter does not

@@ -152,9 +152,8 @@ TEST_F(WindowTest, WhatAUserCanReachAfterStartUpDuringAScanAndAfterIt) {
               commands({"cmdDeltmp", "cmdKill", "mKill", "cmdFileAttrib", "mAttrib", "cmdStopFind",
                         "mStopFind", "cmdOpen", "mOpen"}));
     // A default scan leaves hidden and system files out; nothing is ticked for deletion.
-    EXPECT_EQ(fake.controls.value("chkSystemFile"), 1);
-    EXPECT_EQ(fake.controls.value("chkHideFile"), 1);
-    EXPECT_EQ(fake.controls.value("chkSelAll"), 0);
+    EXPECT_TRUE(fake.controls.value("chkSystemFile") == 1 &&
+                fake.controls.value("chkHideFile") == 1 && fake.controls.value("chkSelAll") == 0);
 
     Names duringScan;
     fake.window.onDoEvents = [&] { duringScan = commands({}, &fake.controls); };
@@ -216,12 +215,9 @@ TEST_F(WindowTest, AboutInItsOwnColoursInAFreshWindowEachTimeAndTheHomePage) {
     EXPECT_TRUE(loaded.size() == 2 && loaded[0]->unloaded && loaded[1]->unloaded);
     ASSERT_EQ(atShow.size(), 2u);
     for (const FakeInfoWindow::Record& r : atShow) {
-        EXPECT_FALSE(r.unloaded);
-        EXPECT_EQ(r.heading, "关于“Scourix”");
+        EXPECT_TRUE(!r.unloaded && r.heading == "关于“Scourix”" && r.textColor == kBlue &&
+                    r.background == (Color{150, 180, 165}) && r.fontPoints == 15.0);
         EXPECT_NE(r.text.find("Scourix 1.51"), std::string::npos);
-        EXPECT_EQ(r.textColor, kBlue);
-        EXPECT_EQ(r.background, (Color{150, 180, 165}));
-        EXPECT_EQ(r.fontPoints, 15.0);
     }
     // Lines are broken with CR LF only.
     const std::string& text = fake.window.lastInfo().text;
