@@ -16,7 +16,6 @@
 namespace scourix::test {
 
 using Texts = std::vector<std::string>;
-constexpr uid_t kOtherUser = 54321;  // owns nothing on the machine
 
 // The procedures over the real file system with fakes for the window; the program folder
 // is the given one.

@@ -20,10 +20,8 @@ using test::Texts;
 TEST(HostileScanTest, AFolderSwappedForALinkDuringTheScanIsNotWalkedThrough) {
     test::TempFolder tree, outside;
     outside.file("shadow.tmp", "secret");
-    tree.folder("a");
-    tree.file("a/1.tmp", "1");
-    tree.folder("b");
-    tree.file("b/shadow.tmp", "junk");
+    tree.file((tree.folder("a"), "a/1.tmp"));
+    tree.file((tree.folder("b"), "b/shadow.tmp"));
     DiskForm disk(tree.path());
     disk.form.state().scanThreads = 1;  // b is read after the swap, not before
     disk.fake.window.onDoEvents = [&] {
@@ -63,26 +61,20 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         for (const std::string folder : {"p/", "q/", "r/"}) {
             outside.folder(folder);
             for (char name = 'a'; name <= 'p'; ++name) {
-                ::chmod(outside.file(folder + name + ".tmp", "keep").c_str(), 0444);
+                outside.file(folder + name + ".tmp", "keep", 0444);
             }
         }
-        const auto plantLink = [&](const std::string& at, const std::string& target, uid_t owner) {
-            ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0);
-            ASSERT_EQ(::lchown(at.c_str(), owner, owner), 0);
-        };
         const auto outsideFolder = [&] { return outside / std::string(1, char('p' + pick(2))); };
-        std::vector<std::string> folders{inside.path()};
+        Texts folders{"."};
         for (char name = 'a'; name <= 'p'; ++name) {
             const std::string at = folders[pick(folders.size() - 1)] + "/" + name;
             if (const std::size_t kind = pick(4); kind < 2) {
-                test::TempFolder::write(at + ".tmp", "x");
-                ::chmod((at + ".tmp").c_str(), kind == 0 ? 0444 : 0644);
+                inside.file(at + ".tmp", "x", kind == 0 ? 0444 : 0644);
             } else if (kind == 2) {
-                plantLink(at + ".tmp", pick(1) ? outsideFolder() : inside.path(),
-                          pick(1) ? test::kOtherUser : 0);
+                const std::string target = pick(1) ? outsideFolder() : inside.path();
+                inside.link(at + ".tmp", target, pick(1) ? test::kOtherUser : 0);
             } else {
-                ASSERT_EQ(::mkdir(at.c_str(), 0755), 0);
-                folders.push_back(at);
+                folders.push_back((inside.folder(at), at));
             }
         }
         const auto before = snapshot(outside.path());
@@ -93,9 +85,9 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         // The deepest first, so that no swap goes through a link planted before.
         std::ranges::sort(folders, [](auto& a, auto& b) { return a.size() > b.size(); });
         for (const std::string& folder : folders) {
-            if (folder != inside.path() && pick(1) == 0) {
-                std::filesystem::rename(folder, folder + ".old");
-                plantLink(folder, outsideFolder(), test::kOtherUser);
+            if (folder != "." && pick(1) == 0) {
+                std::filesystem::rename(inside / folder, inside / folder + ".old");
+                inside.link(folder, outsideFolder(), test::kOtherUser);
             }
         }
         auto& fake = disk.fake;

@@ -48,29 +48,24 @@ TEST(ScanOnDiskTest, ListsLinksAndOddNamesByTheirExactBytes) {
 constexpr int kLevels = 20000;
 constexpr int kSideEvery = 1000;
 
-void makeFile(int folder, const char* name) {
-    const int file = ::openat(folder, name, O_WRONLY | O_CREAT, 0644);
-    ASSERT_EQ(::write(file, "12345", 5), 5);
-    ::close(file);
-}
-
 // Makes kLevels nested folders "d" below root one openat at a time, since the whole path
 // is far longer than the kernel takes at once; bottom.tmp lies at the bottom, and every
 // kSideEvery levels a folder "e" beside "d" holds side.tmp, so the walk has to come back up
 // to each of them.
 void buildDeepTree(const std::string& root) {
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    const auto here = [&] { return "/proc/self/fd/" + std::to_string(fd); };
     for (int i = 0; i < kLevels; ++i) {
         if (i % kSideEvery == kSideEvery - 1) {
             ASSERT_EQ(::mkdirat(fd, "e", 0755), 0);
-            makeFile(fd, "e/side.tmp");
+            test::TempFolder::write(here() + "/e/side.tmp", "12345");
         }
         ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
         const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
         ::close(fd);
         fd = next;
     }
-    makeFile(fd, "bottom.tmp");
+    test::TempFolder::write(here() + "/bottom.tmp", "12345");
     ::close(fd);
 }
 

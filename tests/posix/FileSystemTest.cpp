@@ -20,15 +20,11 @@ namespace scourix {
 namespace {
 
 using test::contentOf;
+using test::entriesIn;
 using test::exists;
+using test::kOtherUser;
 using test::modeOf;
 using Texts = std::vector<std::string>;
-
-constexpr uid_t kOtherUser = 54321;  // a user id nobody on the machine has
-
-std::size_t entriesIn(const std::string& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), {});
-}
 
 // The program runs for hours and touches thousands of files: no operation, failed or not,
 // may leave a descriptor open.
@@ -62,7 +58,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     EXPECT_EQ(fs.fileLength(listed).value(), 4u);
     // The folder on the path is swapped for a link to the outside folder.
     ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
-    ASSERT_EQ(::lchown(dir.link("evil/d", outside.path()).c_str(), kOtherUser, kOtherUser), 0);
+    dir.link("evil/d", outside.path(), kOtherUser);
     ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
     fs.holdFolders(false);
     EXPECT_FALSE(exists(dir / "evil/old/shadow"));
@@ -76,8 +72,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     EXPECT_FALSE(fs.removeFile(listed));
     fs.holdFolders(false);
     // Nor one in place of a settings file, which is otherwise followed.
-    const std::string theirs = dir.link("TypeList.ini", victim);
-    ASSERT_EQ(::lchown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+    const std::string theirs = dir.link("TypeList.ini", victim, kOtherUser);
     EXPECT_EQ(fs.readText(theirs).error().description, denied);
     EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
     EXPECT_EQ(contentOf(victim), "secret");
@@ -149,6 +144,17 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
     }
     dir.link("c0", "c1");
     EXPECT_EQ(fs.removeFile(readOnly).error().code, EACCES);  // before the reset below
+    // The facts after a scan: one answer per path in order, a path listed twice looked at once.
+    const Texts names{dir / "file", dir / "file", dir / "folder", dir / "gone", dir / "dangling"};
+    std::vector<Result<FileFacts>> facts(3, FileFacts{});  // whatever was there goes
+    fs.inspect({names.begin(), names.end()}, true, facts);
+    std::string kinds;
+    for (const Result<FileFacts>& f : facts) {
+        kinds += f ? "DFLS"[static_cast<int>(f.value().kind)] : outcome(f);
+        EXPECT_FALSE(f && f.value().packageOwned);
+    }
+    ASSERT_EQ(kinds, "FFDNL");
+    EXPECT_EQ(facts[0].value().length + facts[1].value().length, 16u);
     const auto top = fs.openFolder(dir.path());
     ASSERT_TRUE(top);
     // Lookups Ordinary, WithHidden, WithHiddenAndSystem, readLines, resetAttributes,
@@ -172,34 +178,6 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
         EXPECT_EQ(got, expected) << name;
     }
     EXPECT_EQ(modeOf(target) & 07777, 0444u);
-}
-
-// The facts after a scan: one answer per path in order, a path listed twice looked at once.
-TEST_F(PosixFiles, InspectAnswersEachPathInOrder) {
-    const std::string file = dir.file("a.tmp", "1234");
-    const std::vector<std::string> names{file, file, dir.folder("f"), dir / "gone",
-                                         dir.link("l.tmp", "/nowhere")};
-    const std::vector<std::string_view> paths(names.begin(), names.end());
-    std::vector<Result<FileFacts>> out(3, FileFacts{});  // whatever was there goes
-    fs.inspect(paths, true, out);
-    ASSERT_EQ(out.size(), paths.size());
-    std::string kinds;
-    for (const Result<FileFacts>& f : out) {
-        kinds += !f ? 'E' : "DFLS"[static_cast<int>(f.value().kind)];
-        EXPECT_FALSE(f && f.value().packageOwned);
-    }
-    EXPECT_EQ(kinds, "FFDEL");
-    EXPECT_EQ(out[0].value().length + out[1].value().length, 8u);
-    EXPECT_EQ(out[3].error().code, ENOENT);
-}
-
-TEST_F(PosixFiles, RenameNeverReplacesAndACaseOnlyChangeIsAnotherName) {
-    ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
-    EXPECT_EQ(contentOf(dir / "b.bak"), "b");
-    const std::string link = dir.link("link.tmp", dir / "b.bak");
-    EXPECT_EQ(fs.renameNoReplace(link, dir / "b.bak").error().description, "File exists");
-    EXPECT_TRUE(S_ISLNK(modeOf(link)) && S_ISREG(modeOf(dir / "b.bak")));
-    EXPECT_EQ(fs.renameNoReplace(dir / "gone", dir / "gone.del").error().code, ENOENT);
 }
 
 TEST_F(PosixFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
@@ -238,8 +216,14 @@ TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole)
 
 // Renaming over a file succeeds whatever its permission bits, and root passes them all: a
 // file its owner made read-only is still not replaced. A link stays a link, and the file it
-// leads to is replaced beside itself.
+// leads to is replaced beside itself. A rename never replaces, and a case-only change is
+// another name.
 TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
+    const std::string toB = dir.link("link.tmp", dir / "b.bak");
+    EXPECT_EQ(fs.renameNoReplace(toB, dir / "b.bak").error().description, "File exists");
+    EXPECT_TRUE(S_ISLNK(modeOf(toB)) && contentOf(dir / "b.bak") == "b");
+    EXPECT_EQ(fs.renameNoReplace(dir / "gone", dir / "gone.del").error().code, ENOENT);
     const std::string list = dir.file("TypeList.ini", "old", 0640);
     ASSERT_TRUE(fs.replaceText(list, "中文"));
     EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
@@ -251,7 +235,7 @@ TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
     ASSERT_EQ(::chmod(list.c_str(), 0444), 0);
     EXPECT_EQ(fs.replaceText(list, "new").error().description, "Permission denied");
     EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
-    EXPECT_EQ(entriesIn(dir.path()), 2u);  // no temporary file left behind
+    EXPECT_EQ(entriesIn(dir.path()), 4u);  // no temporary file left behind
     const std::string target = dir.file((dir.folder("real"), "real/TypeList.ini"), "old\r\n");
     const std::string link = dir.link("linked.ini", target);
     ASSERT_TRUE(fs.replaceText(link, "new"));
@@ -313,7 +297,13 @@ const char kDesktop[] =
     "460 26 8:49 / /mnt/over rw - ext4 /dev/sdd1 rw\n"
     "461 460 0:62 / /mnt/over rw - proc proc rw\n"
     "this line is not a mount\n"
-    "470 26 0:63 / /mnt/short rw -\n";
+    "470 26 0:63 / /mnt/short rw -\n"
+    // A container's own volumes; a single-file bind mount is left to the file system,
+    // which keeps folders only.
+    "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
+    "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
+    "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n"
+    "513 500 8:x / /bad rw - ext4 /dev/sdz rw\n";  // not a device number: passed over
 
 // From a mount table, kernel, device and run-time places, images and desktop helpers are
 // left out; a mount point mounted twice is listed once, as what was mounted last; escapes
@@ -321,16 +311,7 @@ const char kDesktop[] =
 TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
               (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
-                     "/srv/shared/"}));
-    // A container's own volumes; a single-file bind mount is left to the file system,
-    // which keeps folders only.
-    const char container[] =
-        "500 450 0:80 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/docker/l/A\n"
-        "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
-        "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
-        "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n"
-        "513 500 8:x / /bad rw - ext4 /dev/sdz rw\n";  // not a device number: passed over
-    EXPECT_EQ(MountTable::parse(container).volumes(), (Texts{"/", "/etc/hosts/", "/work\tdir/"}));
+                     "/srv/shared/", "/etc/hosts/", "/work\tdir/"}));
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
 
