@@ -1,15 +1,75 @@
+// The procedures on the real file system, with fakes for the window, and what another
+// local user can do meanwhile.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
 
-#include "DiskForm.h"
+#include "app/MainForm.h"
+#include "fakes/FakePlatform.h"
+#include "platform/posix/DpkgDatabase.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "posix/TempFolder.h"
 
 namespace scourix {
 namespace {
 
-using test::Texts;
+using Texts = std::vector<std::string>;
+namespace fsys = std::filesystem;
+
+// The procedures over the real file system with fakes for the window; the program folder
+// is the given one.
+struct DiskForm {
+    explicit DiskForm(const std::string& programFolder,
+                      std::shared_ptr<PackageDatabase> packages = {})
+        : fs(programFolder, std::move(packages)) {}
+
+    // Scans the first `ticked` locations for the patterns, answering No to the summary after
+    // any answers the test has set; returns the list.
+    Texts scan(const Texts& locations, const Texts& patterns = {"*.tmp"}, std::size_t ticked = -1) {
+        fake.lstDrive.setTexts(locations);
+        fake.lstDrive.append("临时文件夹");
+        for (std::size_t i = 0; i < locations.size() && i < ticked; ++i) {
+            fake.lstDrive.setChecked(i, true);
+        }
+        fake.lstPat.setTexts(patterns);
+        fake.lstPat.setAllChecked(true);
+        fake.dialogs.answers.push_back(mb::kIdNo);
+        form.cmdFind_Click();
+        return fake.lstFound.texts();
+    }
+    // After a scan: the files and bytes walked, before the list is checked.
+    std::string summary() const { return fake.controls.caption("lblInfo"); }
+
+    FakePlatform fake;
+    PosixFileSystem fs;
+    MainForm form{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
+                           fake.window, fs, fake.shell, fake.clock}};
+};
+
+// The exit code of body run in a child process (true: 0, false: 1); body exits with 77
+// where the machine lacks what it needs.
+inline int inChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 // A scan over a real tree: links are files of their own, counted with their own length and
 // never followed, and names are found by their exact bytes (so that they can be deleted)
@@ -25,7 +85,7 @@ TEST(ScanOnDiskTest, ListsLinksAndOddNamesByTheirExactBytes) {
     dir.folder(".hidden_dir");
     dir.file(".hidden_dir/x\t.tmp", "abc");
     dir.link("dirlink.tmp", ".hidden_dir");
-    test::DiskForm disk(dir.path());
+    DiskForm disk(dir.path());
     EXPECT_EQ(disk.scan({dir.path() + "/"}),
               (Texts{dir / "a\nb.tmp", dir / "a.tmp", dir / "c\rd\x01.tmp", dir / "dirlink.tmp",
                      dir / "link.tmp", dir / "\xff\xfe.tmp", dir / ".hidden_dir/x\t.tmp"}));
@@ -76,7 +136,7 @@ void buildDeepTree(const std::string& root) {
 TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     test::TempFolder dir("/dev/shm");  // 40,000 folder changes: memory is quicker than disk
     buildDeepTree(dir.path());
-    test::DiskForm disk(dir.path());
+    DiskForm disk(dir.path());
     auto& fake = disk.fake;
     rlimit saved{};
     ::getrlimit(RLIMIT_NOFILE, &saved);
@@ -85,7 +145,7 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     for (unsigned threads : {4u, 1u}) {
         disk.form.state().scanThreads = threads;
         fake.dialogs.boxes.clear();
-        const test::Texts found = disk.scan({dir.path()});
+        const Texts found = disk.scan({dir.path()});
         ASSERT_EQ(fake.dialogs.boxes.size(), 1u)
             << threads << ": " << fake.dialogs.boxes[0].text.substr(0, 80);
         ASSERT_EQ(found.size(), 1u + kLevels / kSideEvery) << threads << " threads";
@@ -107,6 +167,221 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
 
     // Removal by the full path would go beyond its bound; rm walks down by descriptors.
     EXPECT_EQ(std::system(("rm -rf " + dir / "d").c_str()), 0);
+}
+
+// Another user swaps a folder for a link while the walk is on its way to it: what the link
+// leads to is not listed, even for a link of root's.
+TEST(HostileScanTest, AFolderSwappedForALinkDuringTheScanIsNotWalkedThrough) {
+    test::TempFolder tree, outside;
+    outside.file("shadow.tmp", "secret");
+    tree.file((tree.folder("a"), "a/1.tmp"));
+    tree.file((tree.folder("b"), "b/shadow.tmp"));
+    DiskForm disk(tree.path());
+    disk.form.state().scanThreads = 1;  // b is read after the swap, not before
+    disk.fake.window.onDoEvents = [&] {
+        if (disk.fake.controls.caption("lblInfo") == tree / "a") {
+            ASSERT_EQ(::rename((tree / "b").c_str(), (tree / "b.old").c_str()), 0);
+            tree.link("b", outside.path());
+        }
+    };
+    EXPECT_EQ(disk.scan({tree.path()}), Texts{tree / "a/1.tmp"});
+}
+
+// Every entry below root with what would show that it was touched.
+std::map<std::string, std::string> snapshot(const std::string& root) {
+    std::map<std::string, std::string> seen;
+    for (const auto& e : fsys::recursive_directory_iterator(root)) {
+        struct stat st {};
+        ::lstat(e.path().c_str(), &st);
+        seen[e.path()] = std::to_string(st.st_ino) + "/" + std::to_string(st.st_mode) + "/" +
+                         std::to_string(st.st_size) + "/" + test::contentOf(e.path());
+    }
+    return seen;
+}
+
+// Random trees with read-only files, links of root's within the tree and of another user's
+// to outside it, and random swaps of folders for the other user's links to outside between
+// the scan and a command: no command ever touches a file outside the scanned tree.
+TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to play the other user (lchown)";
+    }
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](std::size_t high) {
+            return std::uniform_int_distribution<std::size_t>(0, high)(random);
+        };
+        test::TempFolder inside, outside;
+        for (const std::string folder : {"p/", "q/", "r/"}) {
+            outside.folder(folder);
+            for (char name = 'a'; name <= 'p'; ++name) {
+                outside.file(folder + name + ".tmp", "keep", 0444);
+            }
+        }
+        const auto outsideFolder = [&] { return outside / std::string(1, char('p' + pick(2))); };
+        Texts folders{"."};
+        for (char name = 'a'; name <= 'p'; ++name) {
+            const std::string at = folders[pick(folders.size() - 1)] + "/" + name;
+            if (const std::size_t kind = pick(4); kind < 2) {
+                inside.file(at + ".tmp", "x", kind == 0 ? 0444 : 0644);
+            } else if (kind == 2) {
+                const std::string target = pick(1) ? outsideFolder() : inside.path();
+                inside.link(at + ".tmp", target, pick(1) ? test::kOtherUser : 0);
+            } else {
+                folders.push_back((inside.folder(at), at));
+            }
+        }
+        const auto before = snapshot(outside.path());
+
+        DiskForm disk(inside.path());
+        disk.form.state().scanThreads = static_cast<unsigned>(1 + pick(2));
+        disk.scan({inside.path()});
+        // The deepest first, so that no swap goes through a link planted before.
+        std::ranges::sort(folders, [](auto& a, auto& b) { return a.size() > b.size(); });
+        for (const std::string& folder : folders) {
+            if (folder != "." && pick(1) == 0) {
+                fsys::rename(inside / folder, inside / folder + ".old");
+                inside.link(folder, outsideFolder(), test::kOtherUser);
+            }
+        }
+        auto& fake = disk.fake;
+        fake.lstFound.setAllChecked(true);
+        if (fake.lstFound.count() > 0) {
+            fake.lstFound.current = static_cast<std::ptrdiff_t>(pick(fake.lstFound.count() - 1));
+        }
+        fake.dialogs.answers = {mb::kIdYes, pick(1) ? mb::kIdYes : mb::kIdNo, mb::kIdNo};
+        fake.dialogs.inputs = {"moved.tmp"};  // a name free outside too
+        const auto commands = std::array{&MainForm::cmdKill_Click, &MainForm::cmdDeltmp_Click,
+                                         &MainForm::mRename_Click, &MainForm::SetFileAttrib};
+        (disk.form.*commands[pick(3)])();
+        ASSERT_EQ(snapshot(outside.path()), before) << "seed " << seed;
+    }
+}
+
+// A volume mounted below a walked folder is walked from its own entry only: nothing is
+// listed twice, and an unticked volume is not walked at all.
+TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to mount a volume in a namespace of its own";
+    }
+    test::TempFolder dir;
+    dir.file("top.tmp");
+    const std::string volume = dir.folder("vol");
+    const int status = inChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("scourix-test", volume.c_str(), "tmpfs", 0, nullptr) != 0) {
+            ::_exit(77);
+        }
+        test::TempFolder::write(volume + "/inner.tmp", "x");
+        DiskForm disk(dir.path());
+        const Texts locations{dir.path(), volume + "/"};  // the volume as the volumes list has it
+        return disk.scan(locations, {"*.tmp"}, 1) == Texts{dir / "top.tmp"} &&
+               disk.scan(locations) == Texts{dir / "top.tmp", volume + "/inner.tmp"};
+    });
+    if (status == 77) {
+        GTEST_SKIP() << "mount namespaces are not available here";
+    }
+    EXPECT_EQ(status, 0);
+}
+
+// Another user's TypeList.ini that this user may not read, in a folder anyone may write:
+// the built-in list is used, and closing does not put it in the file's place.
+TEST(UnreadableTypeListTest, IsNeitherEmptiedNorReplaced) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to make a file this test's other user cannot read";
+    }
+    test::TempFolder dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string list = dir.file("TypeList.ini", "1*.tmp\r\n");
+    ASSERT_EQ(::chmod(list.c_str(), 0600), 0);
+    const int status = inChild([&] {
+        if (::setgid(test::kOtherUser) != 0 || ::setuid(test::kOtherUser) != 0) {
+            return false;
+        }
+        DiskForm disk(dir.path());
+        disk.form.Form_Load();
+        return disk.fake.lstPat.checkedTexts().size() == builtInTypes().size() &&
+               !disk.form.Form_Unload() && disk.fake.dialogs.boxes.size() == 1 &&
+               disk.fake.dialogs.boxes[0].text == "Permission denied";
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::contentOf(list), "1*.tmp\r\n");
+    EXPECT_EQ(test::modeOf(list) & 07777, 0600u);
+}
+
+// Files that an installed package owns, by its list or by a diversion, are system files: a
+// scan leaves them out, or counts them and then drops them when system files are included,
+// and no command acts on one that a package installed after the scan; the program's own
+// files are found all the same.
+class PackageFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.folder("a");
+        owned = tree.file("a/compose.dir", "12345");
+        mine = tree.file("a/mine.dir", "1");
+        diverted = tree.file("a/libx.chk.distrib", "22");
+        admin.file("diversions",
+                   "/lib/libx.chk\n" + fsys::canonical(diverted).string() + "\nsome-package\n");
+        own({owned});
+    }
+    // The package list now: these paths, spelled as dpkg spells them (no links).
+    void own(const Texts& paths) {
+        std::string list;
+        for (const std::string& p : paths) {
+            list += fsys::canonical(p).string() + "\n";
+        }
+        fsys::create_directories(admin / "info");
+        test::TempFolder::write(admin / "info/pkg.list", list);
+    }
+    Texts scan(const std::string& location, bool skipSystem = true) {
+        disk.fake.controls.setValue("chkSystemFile", skipSystem ? 1 : 0);
+        return disk.scan({location}, {"*.dir", "*.chk*"});
+    }
+
+    test::TempFolder tree, admin;
+    std::string owned, mine, diverted;
+    DiskForm disk{tree.path(),
+                  std::make_shared<DpkgDatabase>(admin.path(), std::chrono::nanoseconds(0))};
+};
+
+TEST_F(PackageFilesTest, AreLeftOutOrDroppedAndNeverActedOnWhenTheDatabaseChanges) {
+    // Left out as the walk meets them, below the location too: never counted.
+    EXPECT_EQ(scan(tree.path()), Texts{mine});
+    EXPECT_EQ(disk.summary(), "找到 1个文件，共1 字节。");
+    // Reached through the user's own link, the files are the same.
+    EXPECT_EQ(scan(tree.link("via", tree / "a")), Texts{tree / "via/mine.dir"});
+    EXPECT_EQ(disk.summary(), "找到 1个文件，共1 字节。");
+    // Included, they are counted and then leave the list.
+    EXPECT_EQ(scan(tree.path(), false), Texts{mine});
+    EXPECT_EQ(disk.summary(), "找到 3个文件，共8 字节。");
+    // A package installed between two scans, and a database that is gone.
+    own({owned, mine});
+    EXPECT_EQ(scan(tree.path()), Texts{});
+    fsys::remove_all(admin / "info");
+    fsys::remove(admin / "diversions");
+    ASSERT_EQ(scan(tree.path()), (Texts{owned, mine, diverted}));
+    // No command acts on a file that a package installed after the scan.
+    own({owned, mine});
+    auto& fake = disk.fake;
+    fake.lstFound.setCurrentIndex(0);
+    fake.dialogs.inputs = {"new.dir"};
+    disk.form.mRename_Click();
+    EXPECT_EQ(fake.dialogs.inputBoxes.back().defaultText, "");
+    EXPECT_EQ(fake.dialogs.boxes.back().text, "No such file or directory");
+    fake.lstFound.setAllChecked(true);
+    fake.dialogs.answers = {mb::kIdYes, mb::kIdYes};
+    disk.form.cmdKill_Click();
+    // The owned files leave the list untouched; the other one is deleted.
+    EXPECT_EQ(fake.lstFound.count(), 0u);
+    EXPECT_TRUE(test::exists(owned) && test::exists(mine) && !test::exists(diverted));
+    EXPECT_EQ(test::modeOf(owned) & 0777, 0644u);
+}
+
+TEST_F(PackageFilesTest, TheProgramsOwnFilesAreFoundWhenAPackageInstalledThem) {
+    own({tree.file("TypeList.ini", "1*.own\r\n")});
+    disk.form.Form_Load();
+    EXPECT_EQ(disk.fake.lstPat.texts(), Texts{"*.own"});
 }
 
 }  // namespace
