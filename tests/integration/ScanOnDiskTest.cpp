@@ -91,9 +91,8 @@ TEST(ScanOnDiskTest, ListsLinksAndOddNamesByTheirExactBytes) {
                      dir / "link.tmp", dir / "\xff\xfe.tmp", dir / ".hidden_dir/x\t.tmp"}));
     EXPECT_EQ(disk.summary(), "找到 7个文件，共29 字节。");
 
-    const std::string report = dir / "report.txt";
-    disk.form.ViewInfo(report);
-    const std::string text = disk.fs.readText(report).value();
+    disk.form.ViewInfo(dir / "report.txt");
+    const std::string text = disk.fs.readText(dir / "report.txt").value();
     for (const char* line :
          {"/a\\nb.tmp\r\n", "/c\\rd\\x01.tmp\r\n", "/.hidden_dir/x\\t.tmp\r\n"}) {
         EXPECT_NE(text.find(dir.path() + line), std::string::npos) << line;

@@ -44,8 +44,7 @@ protected:
             GTEST_SKIP() << "needs root to play the other user (lchown)";
         }
         victim = outside.file("shadow", "secret", 0444);  // read-only, as a reset would change
-        dir.folder("evil");
-        dir.folder("evil/d");
+        dir.folder((dir.folder("evil"), "evil/d"));
         listed = dir.file("evil/d/shadow", "junk");
     }
 
@@ -180,7 +179,7 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
     EXPECT_EQ(modeOf(target) & 07777, 0444u);
 }
 
-TEST_F(PosixFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
+TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeLimit) {
     ASSERT_TRUE(fs.writeText(dir / "report.txt", "中文 *.tmp\r\n"));
     EXPECT_EQ(contentOf(dir / "report.txt"), "\xD6\xD0\xCE\xC4 *.tmp\r\n");
     EXPECT_EQ(fs.readText(dir / "report.txt").value(), "中文 *.tmp\r\n");
@@ -195,10 +194,8 @@ TEST_F(PosixFiles, WritesGb18030AndReadsLinesAtEveryKindOfLineEnd) {
     for (const auto& [bytes, lines] : cases) {
         EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes)).value(), lines) << bytes;
     }
-}
-
-TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole) {
-    const std::string types = dir.file("TypeList.ini", "old\r\n");
+    // A file size limit is a failure that leaves no new file and the old one whole.
+    const std::string types = dir.file("types.ini", "old\r\n");
     std::signal(SIGXFSZ, SIG_DFL);  // as at the start: unless ignored, it ends the program
     PosixFileSystem fresh;
     rlimit saved{};
@@ -211,7 +208,7 @@ TEST_F(PosixFiles, AFileSizeLimitIsAFailureThatLeavesNoNewFileAndTheOldOneWhole)
     EXPECT_EQ(written.description, "File too large");
     EXPECT_EQ(replaced.error().code, EFBIG);
     EXPECT_EQ(contentOf(types), "old\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(entriesIn(dir.path()), 3u);
 }
 
 // Renaming over a file succeeds whatever its permission bits, and root passes them all: a
