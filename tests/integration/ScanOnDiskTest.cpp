@@ -29,8 +29,7 @@ namespace {
 using Texts = std::vector<std::string>;
 namespace fsys = std::filesystem;
 
-// The procedures over the real file system with fakes for the window; the program folder
-// is the given one.
+// The procedures over the real file system, in the given program folder.
 struct DiskForm {
     explicit DiskForm(const std::string& programFolder,
                       std::shared_ptr<PackageDatabase> packages = {})
@@ -107,10 +106,9 @@ TEST(ScanOnDiskTest, ListsLinksAndOddNamesByTheirExactBytes) {
 constexpr int kLevels = 20000;
 constexpr int kSideEvery = 1000;
 
-// Makes kLevels nested folders "d" below root one openat at a time, since the whole path
-// is far longer than the kernel takes at once; bottom.tmp lies at the bottom, and every
-// kSideEvery levels a folder "e" beside "d" holds side.tmp, so the walk has to come back up
-// to each of them.
+// kLevels nested folders "d", made one at a time as the whole path is far longer than the
+// kernel takes; bottom.tmp at the bottom, and every kSideEvery levels a folder "e" beside
+// "d" with side.tmp, which the walk has to come back up to.
 void buildDeepTree(const std::string& root) {
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
     const auto here = [&] { return "/proc/self/fd/" + std::to_string(fd); };
@@ -260,9 +258,6 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
 // A volume mounted below a walked folder is walked from its own entry only: nothing is
 // listed twice, and an unticked volume is not walked at all.
 TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to mount a volume in a namespace of its own";
-    }
     test::TempFolder dir;
     dir.file("top.tmp");
     const std::string volume = dir.folder("vol");
@@ -279,7 +274,7 @@ TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
                disk.scan(locations) == Texts{dir / "top.tmp", volume + "/inner.tmp"};
     });
     if (status == 77) {
-        GTEST_SKIP() << "mount namespaces are not available here";
+        GTEST_SKIP() << "needs root and mount namespaces to mount a volume of its own";
     }
     EXPECT_EQ(status, 0);
 }

@@ -211,10 +211,9 @@ TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeL
     EXPECT_EQ(entriesIn(dir.path()), 3u);
 }
 
-// Renaming over a file succeeds whatever its permission bits, and root passes them all: a
-// file its owner made read-only is still not replaced. A link stays a link, and the file it
-// leads to is replaced beside itself. A rename never replaces, and a case-only change is
-// another name.
+// A rename never replaces, and a case-only change is another name. A replace keeps the
+// permissions, leaves a file its owner made read-only even for root, and replaces the file a
+// link leads to beside itself, the link staying a link.
 TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
     ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
     const std::string toB = dir.link("link.tmp", dir / "b.bak");
@@ -279,7 +278,6 @@ TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
 
 const char kDesktop[] =
     "21 26 0:20 / /sys rw,nosuid shared:7 - sysfs sysfs rw\n"
-    "22 26 0:21 / /proc rw,nosuid shared:12 - proc proc rw\n"
     "23 26 0:5 / /dev rw,nosuid shared:2 - devtmpfs udev rw,size=8119568k,mode=755\n"
     "25 26 0:23 / /run rw,nosuid shared:5 - tmpfs tmpfs rw,mode=755\n"
     "26 1 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw,errors=remount-ro\n"
@@ -295,10 +293,8 @@ const char kDesktop[] =
     "461 460 0:62 / /mnt/over rw - proc proc rw\n"
     "this line is not a mount\n"
     "470 26 0:63 / /mnt/short rw -\n"
-    // A container's own volumes; a single-file bind mount is left to the file system,
-    // which keeps folders only.
+    // A container's: a single-file bind mount is left to the file system, which keeps folders.
     "510 500 254:1 /docker/containers/abc/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"
-    "511 500 254:1 /home/user/project /work\\011dir rw,relatime - ext4 /dev/vda1 rw\n"
     "512 500 0:90 / /run/secrets rw - tmpfs tmpfs rw\n"
     "513 500 8:x / /bad rw - ext4 /dev/sdz rw\n";  // not a device number: passed over
 
@@ -308,7 +304,7 @@ const char kDesktop[] =
 TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
               (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
-                     "/srv/shared/", "/etc/hosts/", "/work\tdir/"}));
+                     "/srv/shared/", "/etc/hosts/"}));
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
 
