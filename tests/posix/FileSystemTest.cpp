@@ -71,6 +71,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     // Nor one in place of a settings file, which is otherwise followed.
     const std::string theirs = dir.link("TypeList.ini", victim, kOtherUser);
     EXPECT_EQ(fs.readText(theirs).error().description, denied);
+    EXPECT_EQ(fs.readLines(theirs).error().description, denied);
     EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
     EXPECT_TRUE(contentOf(victim) == "secret" && !exists(outside / "report"));
 }
