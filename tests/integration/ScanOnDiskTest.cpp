@@ -1,87 +1,91 @@
+// The procedures on the real file system, with fakes for the window, and what another
+// local user can do meanwhile.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
 
-#include "DiskForm.h"
+#include "app/MainForm.h"
+#include "fakes/FakePlatform.h"
+#include "platform/posix/DpkgDatabase.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "posix/TempFolder.h"
 
 namespace scourix {
 namespace {
 
-using test::Texts;
+using Texts = std::vector<std::string>;
+namespace fsys = std::filesystem;
 
-// A scan over a real tree: links are files of their own, counted with their own length and
-// never followed, and names are found by their exact bytes (so that they can be deleted)
-// and written into the report each on one visible line.
-TEST(ScanOnDiskTest, ListsLinksAndOddNamesByTheirExactBytes) {
-    test::TempFolder dir;
-    dir.file("a.tmp", "12345");
-    dir.file("\xff\xfe.tmp", "xy");
-    dir.file("a\nb.tmp", "1");
-    dir.file("c\rd\x01.tmp", "22");
-    dir.fifo("fifo.tmp");
-    dir.link("link.tmp", "a.tmp");
-    dir.folder(".hidden_dir");
-    dir.file(".hidden_dir/x\t.tmp", "abc");
-    dir.link("dirlink.tmp", ".hidden_dir");
-    test::DiskForm disk(dir.path());
-    EXPECT_EQ(disk.scan({dir.path() + "/"}),
-              (Texts{dir / "a\nb.tmp", dir / "a.tmp", dir / "c\rd\x01.tmp", dir / "dirlink.tmp",
-                     dir / "link.tmp", dir / "\xff\xfe.tmp", dir / ".hidden_dir/x\t.tmp"}));
-    EXPECT_EQ(disk.summary(), "找到 7个文件，共29 字节。");
+// The procedures over the real file system, in the given program folder.
+struct DiskForm {
+    explicit DiskForm(const std::string& programFolder,
+                      std::shared_ptr<PackageDatabase> packages = {})
+        : fs(programFolder, std::move(packages)) {}
 
-    const std::string report = dir / "report.txt";
-    disk.form.ViewInfo(report);
-    const std::string text = disk.fs.readText(report).value();
-    for (const char* line :
-         {"/a\\nb.tmp\r\n", "/c\\rd\\x01.tmp\r\n", "/.hidden_dir/x\\t.tmp\r\n"}) {
-        EXPECT_NE(text.find(dir.path() + line), std::string::npos) << line;
+    // Scans the first `ticked` locations for the patterns, answering No to the summary after
+    // any answers the test has set; returns the list.
+    Texts scan(const Texts& locations, const Texts& patterns = {"*.tmp"}, std::size_t ticked = -1) {
+        fake.lstDrive.setTexts(locations);
+        fake.lstDrive.append("临时文件夹");
+        for (std::size_t i = 0; i < locations.size() && i < ticked; ++i) {
+            fake.lstDrive.setChecked(i, true);
+        }
+        fake.lstPat.setTexts(patterns);
+        fake.lstPat.setAllChecked(true);
+        fake.dialogs.answers.push_back(mb::kIdNo);
+        form.cmdFind_Click();
+        return fake.lstFound.texts();
     }
-    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);  // no line end but CR LF
+    // After a scan: the files and bytes walked, before the list is checked.
+    std::string summary() const { return fake.controls.caption("lblInfo"); }
 
-    for (const std::string& path : disk.fake.lstFound.texts()) {
-        EXPECT_TRUE(disk.fs.removeFile(path)) << path;
-    }
-}
+    FakePlatform fake;
+    PosixFileSystem fs;
+    MainForm form{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
+                           fake.window, fs, fake.shell, fake.clock}};
+};
 
 constexpr int kLevels = 20000;
 constexpr int kSideEvery = 1000;
 
-void makeFile(int folder, const char* name) {
-    const int file = ::openat(folder, name, O_WRONLY | O_CREAT, 0644);
-    ASSERT_EQ(::write(file, "12345", 5), 5);
-    ::close(file);
-}
-
-// Makes kLevels nested folders "d" below root one openat at a time, since the whole path
-// is far longer than the kernel takes at once; bottom.tmp lies at the bottom, and every
-// kSideEvery levels a folder "e" beside "d" holds side.tmp, so the walk has to come back up
-// to each of them.
+// kLevels nested folders "d" with bottom.tmp at the bottom, and every kSideEvery levels a
+// folder "e" beside "d" with side.tmp, which the walk has to come back up to.
 void buildDeepTree(const std::string& root) {
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    const auto here = [&] { return "/proc/self/fd/" + std::to_string(fd); };
     for (int i = 0; i < kLevels; ++i) {
         if (i % kSideEvery == kSideEvery - 1) {
             ASSERT_EQ(::mkdirat(fd, "e", 0755), 0);
-            makeFile(fd, "e/side.tmp");
+            test::TempFolder::write(here() + "/e/side.tmp", "12345");
         }
         ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
         const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
         ::close(fd);
         fd = next;
     }
-    makeFile(fd, "bottom.tmp");
+    test::TempFolder::write(here() + "/bottom.tmp", "12345");
     ::close(fd);
 }
 
-// A tree 20,000 levels deep: the scan reaches its bottom and every folder beside the way
-// with no more descriptors than a usual limit allows, reading ahead on several threads or
-// on the window's thread alone (which climbs back by ".." to the folders it had to close);
-// the file found at the bottom can be measured, renamed and deleted like any other.
+// A tree 20,000 levels deep, within a usual descriptor limit, on several threads or one (which
+// climbs back by ".." to the folders it had to close): all is found, and the file at the
+// bottom can be renamed and deleted like any other.
 TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     test::TempFolder dir("/dev/shm");  // 40,000 folder changes: memory is quicker than disk
     buildDeepTree(dir.path());
-    test::DiskForm disk(dir.path());
+    DiskForm disk(dir.path());
     auto& fake = disk.fake;
     rlimit saved{};
     ::getrlimit(RLIMIT_NOFILE, &saved);
@@ -90,9 +94,8 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     for (unsigned threads : {4u, 1u}) {
         disk.form.state().scanThreads = threads;
         fake.dialogs.boxes.clear();
-        const test::Texts found = disk.scan({dir.path()});
-        ASSERT_EQ(fake.dialogs.boxes.size(), 1u)
-            << threads << ": " << fake.dialogs.boxes[0].text.substr(0, 80);
+        const Texts found = disk.scan({dir.path()});
+        ASSERT_EQ(fake.dialogs.boxes.size(), 1u) << fake.dialogs.boxes[0].text.substr(0, 80);
         ASSERT_EQ(found.size(), 1u + kLevels / kSideEvery) << threads << " threads";
         EXPECT_EQ(found[0].size(), dir.path().size() + 2 * kLevels + 11);
         EXPECT_EQ(found.back().size(), dir.path().size() + 2 * (kSideEvery - 1) + 11);
@@ -110,8 +113,176 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     EXPECT_EQ(fake.lstFound.count(), 20u);
     EXPECT_EQ(disk.fs.lookup(bottom, Lookup::WithHiddenAndSystem).value(), "");
 
-    // Removal by the full path would go beyond its bound; rm walks down by descriptors.
     EXPECT_EQ(std::system(("rm -rf " + dir / "d").c_str()), 0);
+}
+
+// Another user swaps a folder for a link while the walk is on its way to it: what the link
+// leads to is not listed, even for a link of root's. Links are files of their own, counted
+// with their own length, and a name that is no UTF-8 is found and deleted by its bytes.
+TEST(HostileScanTest, AFolderSwappedForALinkDuringTheScanIsNotWalkedThrough) {
+    test::TempFolder tree, outside;
+    outside.file("shadow.tmp", "secret");
+    tree.file((tree.folder("a"), "a/1.tmp"), "12345");
+    tree.file((tree.folder("b"), "b/shadow.tmp"));
+    tree.file("\xff\xfe.tmp", "xy");
+    tree.link("link.tmp", "a");
+    tree.fifo("fifo.tmp");
+    DiskForm disk(tree.path());
+    disk.form.state().scanThreads = 1;  // b is read after the swap, not before
+    disk.fake.window.onDoEvents = [&] {
+        if (disk.fake.controls.caption("lblInfo") == tree / "a") {
+            ASSERT_EQ(::rename((tree / "b").c_str(), (tree / "b.old").c_str()), 0);
+            tree.link("b", outside.path());
+        }
+    };
+    EXPECT_EQ(disk.scan({tree.path()}),
+              (Texts{tree / "link.tmp", tree / "\xff\xfe.tmp", tree / "a/1.tmp"}));
+    EXPECT_EQ(disk.summary(), "找到 3个文件，共8 字节。");
+    for (const std::string& path : disk.fake.lstFound.texts()) {
+        EXPECT_TRUE(disk.fs.removeFile(path)) << path;
+    }
+    EXPECT_EQ(test::entriesIn(tree.path()), 4u);
+}
+
+// Every entry below root with what would show that it was touched.
+std::map<std::string, std::string> snapshot(const std::string& root) {
+    std::map<std::string, std::string> seen;
+    for (const auto& e : fsys::recursive_directory_iterator(root)) {
+        struct stat st {};
+        ::lstat(e.path().c_str(), &st);
+        seen[e.path()] = std::to_string(st.st_ino) + "/" + std::to_string(st.st_mode) + "/" +
+                         std::to_string(st.st_size) + "/" + test::contentOf(e.path());
+    }
+    return seen;
+}
+
+// Random trees with read-only files, links of root's within the tree and of another user's
+// to outside it, and random swaps of folders for the other user's links to outside between
+// the scan and a command: no command ever touches a file outside the scanned tree.
+TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to play the other user (lchown)";
+    }
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](std::size_t high) {
+            return std::uniform_int_distribution<std::size_t>(0, high)(random);
+        };
+        test::TempFolder inside, outside;
+        Texts folders{"."};
+        for (char name = 'a'; name <= 'p'; ++name) {
+            outside.file(name + std::string(".tmp"), "keep", 0444);
+            const std::string at = folders[pick(folders.size() - 1)] + "/" + name;
+            if (const std::size_t kind = pick(4); kind < 2) {
+                inside.file(at + ".tmp", "x", kind == 0 ? 0444 : 0644);
+            } else if (kind == 2) {
+                const std::string target = pick(1) ? outside.path() : inside.path();
+                inside.link(at + ".tmp", target, pick(1) ? test::kOtherUser : 0);
+            } else {
+                folders.push_back((inside.folder(at), at));
+            }
+        }
+        const auto before = snapshot(outside.path());
+
+        DiskForm disk(inside.path());
+        disk.form.state().scanThreads = static_cast<unsigned>(1 + pick(2));
+        disk.scan({inside.path()});
+        // The deepest first, so that no swap goes through a link planted before.
+        std::ranges::sort(folders, [](auto& a, auto& b) { return a.size() > b.size(); });
+        for (const std::string& folder : folders) {
+            if (folder != "." && pick(1) == 0) {
+                fsys::rename(inside / folder, inside / folder + ".old");
+                inside.link(folder, outside.path(), test::kOtherUser);
+            }
+        }
+        auto& fake = disk.fake;
+        fake.lstFound.setAllChecked(true);
+        if (fake.lstFound.count() > 0) {
+            fake.lstFound.current = static_cast<std::ptrdiff_t>(pick(fake.lstFound.count() - 1));
+        }
+        fake.dialogs.answers = {mb::kIdYes, pick(1) ? mb::kIdYes : mb::kIdNo, mb::kIdNo};
+        fake.dialogs.inputs = {"moved.tmp"};  // a name free outside too
+        const auto commands = std::array{&MainForm::cmdKill_Click, &MainForm::cmdDeltmp_Click,
+                                         &MainForm::mRename_Click, &MainForm::SetFileAttrib};
+        (disk.form.*commands[pick(3)])();
+        ASSERT_EQ(snapshot(outside.path()), before) << "seed " << seed;
+    }
+}
+
+// A volume mounted below a walked folder is walked from its own entry only: nothing is
+// listed twice, and an unticked volume is not walked at all.
+TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
+    test::TempFolder dir;
+    dir.file("top.tmp");
+    const std::string volume = dir.folder("vol");
+    const pid_t child = ::fork();  // which mounts the volume in a namespace of its own
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("scourix-test", volume.c_str(), "tmpfs", 0, nullptr) != 0) {
+            ::_exit(77);
+        }
+        test::TempFolder::write(volume + "/inner.tmp", "x");
+        DiskForm disk(dir.path());
+        const Texts locations{dir.path(), volume + "/"};  // the volume as the volumes list has it
+        const bool once = disk.scan(locations, {"*.tmp"}, 1) == Texts{dir / "top.tmp"} &&
+                          disk.scan(locations) == Texts{dir / "top.tmp", volume + "/inner.tmp"};
+        ::_exit(once ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+        GTEST_SKIP() << "needs root and mount namespaces to mount a volume of its own";
+    }
+    EXPECT_EQ(status, 0);
+}
+
+// Files that an installed package owns are system files: a scan leaves them out, and no
+// command acts on one that a package installed after the scan; the program's own files are
+// read all the same.
+TEST(PackageFilesTest, AreLeftOutOrDroppedAndNeverActedOnWhenTheDatabaseChanges) {
+    test::TempFolder tree, admin;
+    const std::string owned = tree.file((tree.folder("a"), "a/compose.dir"), "12345");
+    const std::string mine = tree.file("a/mine.dir", "1"), other = tree.file("a/other.dir", "22");
+    // The package list now: these paths, spelled as dpkg spells them (no links).
+    const auto own = [&](const Texts& paths) {
+        std::string list;
+        for (const std::string& p : paths) {
+            list += fsys::canonical(p).string() + "\n";
+        }
+        fsys::create_directories(admin / "info");
+        test::TempFolder::write(admin / "info/pkg.list", list);
+    };
+    DiskForm disk(tree.path(),
+                  std::make_shared<DpkgDatabase>(admin.path(), std::chrono::nanoseconds(0)));
+    disk.fake.controls.setValue("chkSystemFile", 1);
+    const auto scan = [&](const std::string& location) { return disk.scan({location}, {"*.dir"}); };
+    own({owned, other});
+    // Left out as the walk meets them, also through the user's own link: never counted.
+    EXPECT_EQ(scan(tree.path()), Texts{mine});
+    EXPECT_EQ(scan(tree.link("via", tree / "a")), Texts{tree / "via/mine.dir"});
+    EXPECT_EQ(disk.summary(), "找到 1个文件，共1 字节。");
+    // Packages removed between two scans, and installed after the last: no command acts on
+    // the files they own.
+    own({});
+    ASSERT_EQ(scan(tree.path()), (Texts{owned, mine, other}));
+    own({owned, mine});
+    auto& fake = disk.fake;
+    fake.lstFound.setCurrentIndex(0);
+    fake.dialogs.inputs = {"new.dir"};
+    disk.form.mRename_Click();
+    EXPECT_EQ(fake.dialogs.inputBoxes.back().defaultText, "");
+    EXPECT_EQ(fake.dialogs.boxes.back().text, "No such file or directory");
+    fake.lstFound.setAllChecked(true);
+    fake.dialogs.answers = {mb::kIdYes, mb::kIdYes};
+    disk.form.cmdKill_Click();
+    // The owned files leave the list untouched; the other one is deleted.
+    EXPECT_EQ(fake.lstFound.count(), 0u);
+    EXPECT_TRUE(test::exists(owned) && test::exists(mine) && !test::exists(other));
+
+    own({tree.file("TypeList.ini", "1*.own\r\n")});
+    disk.form.Form_Load();
+    EXPECT_EQ(disk.fake.lstPat.texts(), Texts{"*.own"});
 }
 
 }  // namespace

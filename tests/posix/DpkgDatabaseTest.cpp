@@ -18,10 +18,6 @@ using namespace std::chrono_literals;
 using std::filesystem::last_write_time;
 using Clock = std::filesystem::file_time_type::clock;
 
-std::size_t openFiles() {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-}
-
 // dpkg lists a package's folders too, "/." first. Paths under /bin, /sbin and /lib* are
 // owned under both merged-/usr spellings (those under /usr/libexec are not), diversions'
 // targets too but not their originals, and nothing in a listed folder unless listed itself.
@@ -60,9 +56,9 @@ TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets
     EXPECT_EQ(std::tuple(f.lists, f.paths, f.distinct), std::tuple(2u, 15u, 16u));  // /bin/foo
 }
 
-TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGo) {
+TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGoOnAnyThread) {
     test::TempFolder admin;
-    const std::size_t openBefore = openFiles();
+    const std::size_t openBefore = test::entriesIn("/proc/self/fd");
     DpkgDatabase db(admin.path(), 0ns);
     EXPECT_FALSE(db.owns("/usr/bin/a") || db.owns("/"));  // none yet: nothing owned
     admin.folder("info");
@@ -96,39 +92,31 @@ TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGo) {
     admin.file("diversions", "/usr/bin/c\n/usr/bin/c.real\nd\n");
     last_write_time(admin / "diversions", Clock::now() - 30min);
     EXPECT_TRUE(db.owns("/usr/bin/c.real") && db.owns("/usr/bin/b"));
-    EXPECT_EQ(openFiles(), openBefore);  // nothing left open by the reads
-}
-
-TEST(DpkgDatabase, ChecksForChangesAtMostOncePerInterval) {
-    test::TempFolder admin;
-    admin.file((admin.folder("info"), "info/a.list"), "/usr/bin/a\n");
-    DpkgDatabase db(admin.path(), 1h);
-    EXPECT_TRUE(db.owns("/usr/bin/a"));
-    admin.file("info/b.list", "/usr/bin/b\n");
-    EXPECT_FALSE(db.owns("/usr/bin/b"));
-    EXPECT_EQ(db.figures().reads, 1u);
-}
-
-// Threads answering while the database changes under them all see the file that stays.
-TEST(DpkgDatabase, AnswersFromSeveralThreadsDuringChanges) {
-    test::TempFolder admin;
-    admin.file((admin.folder("info"), "info/a.list"), "/usr/bin/a\n");
-    DpkgDatabase db(admin.path(), 0ns);
+    // Threads asking a new database first, while the lists change under them, all see the
+    // file that stays.
+    DpkgDatabase shared(admin.path(), 0ns);
     std::atomic<int> wrong = 0;
     {
         std::vector<std::jthread> threads;
         for (int t = 0; t < 4; ++t) {
             threads.emplace_back([&] {
                 for (int i = 0; i < 300; ++i) {
-                    wrong += !db.owns("/usr/bin/a") + db.owns("/usr/bin/none");
+                    wrong += !shared.owns("/usr/bin/c") + shared.owns("/usr/bin/none");
                 }
             });
         }
         for (int i = 0; i < 50; ++i) {
-            admin.file("info/b.list", std::string(i, 'x'));
+            admin.file("info/x.list", std::string(i, 'x'));
         }
     }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(test::entriesIn("/proc/self/fd"), openBefore);  // nothing left open by the reads
+
+    DpkgDatabase hourly(admin.path(), 1h);  // checks for changes at most once per interval
+    EXPECT_TRUE(hourly.owns("/usr/bin/c"));
+    admin.file("info/d.list", "/usr/bin/d\n");
+    EXPECT_FALSE(hourly.owns("/usr/bin/d"));
+    EXPECT_EQ(hourly.figures().reads, 1u);
 }
 
 }  // namespace

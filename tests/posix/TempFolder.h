@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -12,6 +13,8 @@
 #include <string_view>
 
 namespace scourix::test {
+
+constexpr uid_t kOtherUser = 54321;  // a user id nobody on the machine has
 
 // A fresh folder under $TMPDIR, or under base where that can be written (a memory file
 // system for big trees), removed with everything in it at the end. Each maker creates one
@@ -44,8 +47,12 @@ public:
     std::string folder(std::string_view name) const {
         return made(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
     }
-    std::string link(std::string_view name, const std::string& target) const {
-        return made(::symlink(target.c_str(), (*this / name).c_str()) == 0, *this / name);
+    // A link of root's, or of owner's.
+    std::string link(std::string_view name, const std::string& target, uid_t owner = 0) const {
+        const std::string at = *this / name;
+        return made(::symlink(target.c_str(), at.c_str()) == 0 &&
+                        (owner == 0 || ::lchown(at.c_str(), owner, owner) == 0),
+                    at);
     }
     std::string fifo(std::string_view name) const {
         return made(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
@@ -71,6 +78,11 @@ inline std::string contentOf(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return in ? bytes.str() : "<missing>";
+}
+
+// How many entries folder holds; in /proc/self/fd, how many descriptors are open.
+inline std::size_t entriesIn(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 inline mode_t modeOf(const std::string& path) {
