@@ -6,11 +6,9 @@
 #include "platform/qt/QtCheckList.h"
 
 namespace scourix {
-namespace {
 
 using test::onRow;
-using Codes =
-    std::vector<std::pair<int, int>>;  // (button, shift) codes as the procedures take them
+using Codes = std::vector<std::pair<int, int>>;  // (button, shift) as the procedures take them
 
 class CheckListTest : public ::testing::Test {
 protected:
@@ -20,14 +18,13 @@ protected:
     Codes downs, ups;
 
     void SetUp() override {
+        const auto into = [](Codes& codes) {
+            return [&codes](int b, int s) { codes.push_back({b, s}); };
+        };
         QObject::connect(&view, &CheckListView::listClick, [this] { ++clicks; });
         QObject::connect(&view, &CheckListView::doubleClick, [this] { ++doubleClicks; });
-        QObject::connect(&view, &CheckListView::mouseDown, [this](int b, int s) {
-            downs.push_back({b, s});
-        });
-        QObject::connect(&view, &CheckListView::mouseUp, [this](int b, int s) {
-            ups.push_back({b, s});
-        });
+        QObject::connect(&view, &CheckListView::mouseDown, into(downs));
+        QObject::connect(&view, &CheckListView::mouseUp, into(ups));
         const CheckListModel* m = &view.checkModel();
         const auto bump = [this] { ++notifications; };
         QObject::connect(m, &QAbstractItemModel::rowsInserted, bump);
@@ -122,5 +119,4 @@ TEST_F(CheckListTest, TextsKeepTheirBytesAndShowWhatIsNotUtf8AsEscapes) {
     }
 }
 
-}  // namespace
 }  // namespace scourix

@@ -20,14 +20,18 @@
 
 namespace scourix::test {
 
+// The pop-up menu or else the modal dialog that is up, if any.
+inline QWidget* upNow() {
+    QWidget* w = QApplication::activePopupWidget();
+    return w ? w : QApplication::activeModalWidget();
+}
+
 // Runs act on the next modal dialog or pop-up menu as soon as it is up, from inside its
 // own event loop; the code under test blocks in that loop meanwhile.
 inline void whenUp(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* w = QApplication::activePopupWidget();
-        w = w ? w : QApplication::activeModalWidget();
-        if (w && w->isVisible()) {
+        if (QWidget* w = upNow(); w && w->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(w);
@@ -119,12 +123,18 @@ public:
     Platform& ui() { return window->form().state().ui; }
     CheckListView* view(const char* name) { return window->listView(name); }
 
-    // Presses a button or chooses a menu item; its boxes get these answers.
-    void press(const char* name, std::deque<int> answers = {}, std::deque<std::string> in = {}) {
+    // Presses a button, chooses a menu item, or clicks a list's second entry with the Left or
+    // Right button or Double clicks it ("lstFound@D"); its boxes get these answers.
+    void press(const QString& name, std::deque<int> answers = {}, std::deque<std::string> in = {}) {
         dialogs.answers = std::move(answers);
         dialogs.inputs = std::move(in);
         auto* button = window->findChild<QAbstractButton*>(name);
-        button ? button->click() : window->findChild<QAction*>(name)->trigger();
+        if (name.contains('@')) {
+            onRow(view(name.section('@', 0, 0).toUtf8()), 1,
+                  name.endsWith('R') ? Qt::RightButton : Qt::LeftButton, {}, name.endsWith('D'));
+        } else {
+            button ? button->click() : window->findChild<QAction*>(name)->trigger();
+        }
     }
     // Each entry as the user sees it: its tick, "1" or "0", and its text.
     Texts listed(const char* name) {

@@ -7,24 +7,19 @@
 #include "platform/qt/QtShell.h"
 
 namespace scourix {
-namespace {
 
 // Stand-ins for xdg-open and xdg-mime, first on PATH: the opener writes the bytes of its
 // arguments to a file, the MIME query answers from a file.
 class QtShellTest : public ::testing::Test {
 protected:
     test::TempFolder dir;
-    const std::string oldPath = std::getenv("PATH"), opened = dir / "opened";
+    const std::string oldPath = std::getenv("PATH"), opened = dir / "bin/xdg-open.out";
 
     void SetUp() override {
         dir.folder("bin");
-        for (const auto& [name, body] :
-             {std::pair<std::string, std::string>{"xdg-open", "printf '%s|' \"$@\" > '" + opened +
-                                                                  ".tmp'; mv '" + opened +
-                                                                  ".tmp' '" + opened + "'"},
-              {"xdg-mime", "cat '" + dir / "default-app" + "'"}}) {
-            ::chmod(dir.file("bin/" + name, "#!/bin/sh\n" + body + "\n").c_str(), 0700);
-        }
+        dir.file("bin/xdg-open",
+                 "#!/bin/sh\nprintf '%s|' \"$@\" >\"$0.t\"; mv \"$0.t\" \"$0.out\"\n", 0700);
+        dir.file("bin/xdg-mime", "#!/bin/sh\ncat '" + dir / "default-app" + "'\n", 0700);
         dir.file("default-app", "editor.desktop\n");
         ::setenv("PATH", (dir / "bin:" + oldPath).c_str(), 1);
     }
@@ -79,5 +74,4 @@ TEST(QtShell, TheTypeOfAnythingButARegularFileIsFoundWithoutOpeningItAndUrisKeep
               QStringLiteral("file:///tmp/a%20b/%25%FF%E4%B8%AD.tmp"));
 }
 
-}  // namespace
 }  // namespace scourix

@@ -6,7 +6,6 @@
 #include "gui/SignalCloser.h"
 
 namespace scourix {
-namespace {
 
 // The real window with the handlers installed; signals raised in the process reach it.
 // Ending at once counts, and closes whatever is up so that the test goes on.
@@ -18,17 +17,13 @@ protected:
     std::unique_ptr<SignalCloser> closer;
     QTimer watchdog;  // a box left up would hang the test: a second signal ends it
 
-    ~SignalCloserTest() override { closer.reset(); }
-
     void start(bool realBoxes) {
         t.reader.stop();
         t.boxes = realBoxes ? nullptr : &t.dialogs;
         t.endNow = [this] {
             ++endNowCalls;
-            QWidget* up = QApplication::activePopupWidget();
-            up = up ? up : QApplication::activeModalWidget();
-            boxUpAtEnd = up != nullptr;
-            if (up) {
+            if (QWidget* up = test::upNow()) {
+                boxUpAtEnd = true;
                 up->close();
             }
         };
@@ -56,7 +51,7 @@ TEST_F(SignalCloserTest, AQuestionThatIsUpIsAnsweredNoAndTheListIsSavedOnClosing
 TEST_F(SignalCloserTest, AMenuThatIsUpIsClosedWithoutAChoiceAndTheDefaultsComeBackAfter) {
     start(false);
     test::whenUp([](QWidget*) { std::raise(SIGTERM); });
-    test::onRow(t.view("lstPat"), 0, Qt::RightButton);
+    t.press("lstPat@R");
     ASSERT_TRUE(closedSoon());
     EXPECT_EQ(t.ui().lstPat.count(), 43u);
     watchdog.stop();
@@ -103,5 +98,4 @@ TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal)
     EXPECT_TRUE(test::waitFor([this] { return endNowCalls == 1; }) && boxUpAtEnd);
 }
 
-}  // namespace
 }  // namespace scourix
