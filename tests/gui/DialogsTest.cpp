@@ -106,7 +106,7 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     }
 }
 
-TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
+TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsColoursAndSize) {
     InfoWindowDialog w;
     EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(kCream.red, kCream.green, kCream.blue));
@@ -114,8 +114,6 @@ TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
     w.setHeading("类型的详细说明，一个比设计时长得多的标题");
     EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&
                 w.heading()->height() == design.height());
-    w.setText("第一行\r\n" + std::string(400, 'x') + "\r\n\r\n末行");
-    EXPECT_EQ(w.view()->toPlainText(), "第一行\n" + QString(400, 'x') + "\n\n末行");
     w.setTextColors(kBlue, kWhite);
     w.setTextFontSize(15);
     const QPalette p = w.view()->palette();
