@@ -4,12 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
-#include <deque>
 
 #include "app/MainForm.h"
 #include "fakes/FakeDialogs.h"
@@ -124,10 +122,8 @@ public:
     CheckListView* view(const char* name) { return window->listView(name); }
 
     // Presses a button, chooses a menu item, or clicks a list's second entry with the Left or
-    // Right button or Double clicks it ("lstFound@D"); its boxes get these answers.
-    void press(const QString& name, std::deque<int> answers = {}, std::deque<std::string> in = {}) {
-        dialogs.answers = std::move(answers);
-        dialogs.inputs = std::move(in);
+    // Right button or Double clicks it ("lstFound@D").
+    void press(const QString& name) {
         auto* button = window->findChild<QAbstractButton*>(name);
         if (name.contains('@')) {
             onRow(view(name.section('@', 0, 0).toUtf8()), 1,

@@ -72,7 +72,8 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
             ui.controls.setValue("chkSelAll", name == "mSelAllUn");       // else nothing to untick
             t.window->form().state().bStop = !name.endsWith("StopFind");  // nor to stop
             const std::string before = trace(t);
-            t.press(name, {mb::kIdNo, mb::kIdNo, mb::kIdNo});
+            t.dialogs.answers = {mb::kIdNo, mb::kIdNo, mb::kIdNo};
+            t.press(name);
             EXPECT_NE(trace(t), before) << name.toStdString();
             EXPECT_TRUE(left.empty() || trace(t) == left) << twins.toStdString();
             left = trace(t);
@@ -128,29 +129,6 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ws.setPointer(kPointerDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-// Scan a folder, tick, delete: the boxes, the list and the folder agree.
-TEST(MainWindowTest, EndToEndScanTickAndDelete) {
-    TestWindow t;
-    t.root.folder("data/sub");
-    for (const char* name : {"a.tmp", "b.bak", "keep.txt", "sub/c.old"}) {
-        t.root.file(std::string("data/") + name, "12345");
-    }
-    t.start();
-    t.press("cmdAddPath", {}, {t.data});
-    t.press("mDUSelAll");
-    t.ui().lstDrive.setChecked(0, true);
-    t.press("cmdFind", {mb::kIdNo});
-    const std::string a = t.data + "/a.tmp", b = t.data + "/b.bak", c = t.data + "/sub/c.old";
-    ASSERT_EQ(t.listed("lstFound"), (Texts{"0" + b, "0" + a, "0" + c}));
-    auto* status = t.window->findChild<QLabel*>("lblInfo");  // it catches up a moment later
-    EXPECT_TRUE(test::waitFor([&] { return status->text() == "找到 3个文件，共15 字节。"; }));
-    t.ui().lstFound.setChecked(0, true);
-    t.ui().lstFound.setChecked(2, true);
-    t.press("cmdKill", {mb::kIdYes, mb::kIdYes});
-    EXPECT_EQ(t.listed("lstFound"), Texts{"0" + a});
-    EXPECT_TRUE(t.window->close());
 }
 
 }  // namespace scourix
