@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -74,7 +73,7 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
 
 // The real main window over a program folder, a temporary folder ($TMPDIR) and a data
 // folder of its own, with scripted boxes and a recording desktop. While the reader runs,
-// an information window or a pop-up menu is closed as soon as it is up, its text or name
+// an information window or a pop-up menu is closed as soon as it is up, its name and text
 // added to `shown`.
 class TestWindow {
 public:
@@ -95,17 +94,12 @@ public:
     TestWindow() {
         ::setenv("TMPDIR", tmp.c_str(), 1);
         QObject::connect(&reader, &QTimer::timeout, [this] {
-            QWidget* up = QApplication::activePopupWidget();
-            if (up) {
-                shown += up->objectName().toStdString() + "\n";
-            } else if ((up = QApplication::activeModalWidget()) && up->objectName() == "frmErr") {
-                shown += (up->findChild<QLabel*>("Label1")->text() + "\n" +
-                          up->findChild<QPlainTextEdit*>("Text1")->toPlainText())
-                             .toStdString();
-            } else {
-                return;
+            if (QWidget* up = upNow()) {
+                const auto* text = up->findChild<QPlainTextEdit*>();
+                shown +=
+                    (up->objectName() + (text ? text->toPlainText() : "") + "\n").toStdString();
+                up->close();
             }
-            up->close();
         });
         reader.start(5);
     }
