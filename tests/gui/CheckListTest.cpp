@@ -35,7 +35,6 @@ protected:
             list.append("entry " + std::to_string(i));
         }
     }
-    // How many notifications the model sends its views during op.
     int notificationsOf(const std::function<void()>& op) {
         notifications = 0;
         op();

@@ -17,7 +17,6 @@
 
 namespace scourix::test {
 
-// The pop-up menu or else the modal dialog that is up, if any.
 inline QWidget* upNow() {
     QWidget* w = QApplication::activePopupWidget();
     return w ? w : QApplication::activeModalWidget();

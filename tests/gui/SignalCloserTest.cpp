@@ -12,8 +12,7 @@ namespace scourix {
 class SignalCloserTest : public ::testing::Test {
 protected:
     test::TestWindow t;
-    int endNowCalls = 0;
-    bool boxUpAtEnd = false;
+    std::vector<QWidget*> upAtEnd;  // what was up each time the program ended at once
     std::unique_ptr<SignalCloser> closer;
     QTimer watchdog;  // a box left up would hang the test: a second signal ends it
 
@@ -21,10 +20,9 @@ protected:
         t.reader.stop();
         t.boxes = realBoxes ? nullptr : &t.dialogs;
         t.endNow = [this] {
-            ++endNowCalls;
-            if (QWidget* up = test::upNow()) {
-                boxUpAtEnd = true;
-                up->close();
+            upAtEnd.push_back(test::upNow());
+            if (upAtEnd.back()) {
+                upAtEnd.back()->close();
             }
         };
         t.start(false);
@@ -34,7 +32,7 @@ protected:
         t.window->form().Form_Load();
     }
     bool closedSoon() {
-        return test::waitFor([this] { return !t.window->isVisible(); }) && endNowCalls == 0;
+        return test::waitFor([this] { return !t.window->isVisible(); }) && upAtEnd.empty();
     }
 };
 
@@ -95,7 +93,7 @@ TEST_F(SignalCloserTest, TheClosingsFailureBoxWaitsForTheUserUntilASecondSignal)
     // Long enough after the box is up for the first signal's closing to have dismissed it.
     test::whenUp([](QWidget*) { QTimer::singleShot(200, [] { std::raise(SIGTERM); }); });
     std::raise(SIGTERM);
-    EXPECT_TRUE(test::waitFor([this] { return endNowCalls == 1; }) && boxUpAtEnd);
+    EXPECT_TRUE(test::waitFor([this] { return upAtEnd.size() == 1; }) && upAtEnd[0]);
 }
 
 }  // namespace scourix
