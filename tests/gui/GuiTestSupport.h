@@ -76,8 +76,6 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
 // added to `shown`.
 class TestWindow {
 public:
-    using Texts = std::vector<std::string>;
-
     const std::string oldTmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
     TempFolder root;
     const std::string prog = root.folder("prog"), tmp = root.folder("tmp"),
@@ -124,15 +122,6 @@ public:
         } else {
             button ? button->click() : window->findChild<QAction*>(name)->trigger();
         }
-    }
-    // Each entry as the user sees it: its tick, "1" or "0", and its text.
-    Texts listed(const char* name) {
-        const CheckListModel& m = view(name)->checkModel();
-        Texts all;
-        for (std::size_t i = 0; i < m.size(); ++i) {
-            all.push_back((m.checked(i) ? "1" : "0") + m.text(i));
-        }
-        return all;
     }
 };
 
