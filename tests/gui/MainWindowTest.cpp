@@ -120,11 +120,15 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     t.window->findChild<QWidget*>("cmdAddPath")->setFocus();  // Enter presses the focused one
     test::typeKey(list, Qt::Key_Return);
     EXPECT_EQ(t.dialogs.inputBoxes.size(), 1u);
-    // The status line shows a change at once when it has not just shown one, as plain text.
+    // The status line shows a change at once when it has not just shown one, as plain text;
+    // the last of quick changes a moment later.
     auto* status = t.window->findChild<QLabel*>("lblInfo");
     QThread::msleep(50);
     t.ui().controls.setCaption("lblInfo", "<b>a\nb</b>");
     EXPECT_TRUE(status->text() == "<b>a\\nb</b>" && status->textFormat() == Qt::PlainText);
+    t.ui().controls.setCaption("lblInfo", "b");
+    t.ui().controls.setCaption("lblInfo", "c");
+    EXPECT_TRUE(test::waitFor([&] { return status->text() == "c"; }));
 
     QtWindowSystem& ws = t.window->windowSystem();  // one hourglass, however often asked
     ws.setPointer(kPointerHourglass);
@@ -132,6 +136,7 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ws.setPointer(kPointerDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(t.window->close());
 }
 
 }  // namespace scourix
