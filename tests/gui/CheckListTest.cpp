@@ -55,8 +55,7 @@ TEST_F(CheckListTest, BulkChangesOfAHundredThousandEntriesCostOneNotificationEac
     EXPECT_EQ(notificationsOf([&] { list.invertChecks(); }), 1);
     EXPECT_FALSE(list.checked(0) || list.checked(100019));
     EXPECT_EQ(notificationsOf([&] { list.removeMany(every3rd); }), 1);
-    EXPECT_EQ(list.count(), 100020u - every3rd.size());
-    EXPECT_EQ(list.text(0), "entry 1");
+    EXPECT_TRUE(list.count() == 100020u - every3rd.size() && list.text(0) == "entry 1");
     EXPECT_EQ(notificationsOf([&] { list.clear(); }), 1);
     EXPECT_LT(timer.elapsed(), 2000) << "a notification or repaint per entry takes seconds";
 }
