@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -14,7 +13,6 @@
 #include "platform/qt/QtDialogs.h"
 
 namespace scourix {
-namespace {
 
 using test::typeKey;
 using Act = std::function<void(QWidget*)>;
@@ -25,10 +23,8 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
         {0, "*确定=1", none},
         {1 + 48 + 256, "确定=1 *取消=2", QStyle::SP_MessageBoxWarning},
         {2 + 16, "*中止(&A)=3 重试(&R)=4 忽略(&I)=5", QStyle::SP_MessageBoxCritical},
-        {2 + 256, "中止(&A)=3 *重试(&R)=4 忽略(&I)=5", none},
         {3 + 32 + 512, "是(&Y)=6 否(&N)=7 *取消=2", QStyle::SP_MessageBoxQuestion},
         {4 + 64, "*是(&Y)=6 否(&N)=7", QStyle::SP_MessageBoxInformation},
-        {4 + 256, "是(&Y)=6 *否(&N)=7", none},
         {5, "*重试(&R)=4 取消=2", none},
     };
     for (const auto& [flags, buttons, icon] : cases) {
@@ -40,11 +36,9 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
         }
         EXPECT_EQ(shown.join(' '), buttons) << flags;
         const auto* label = box.findChild<QLabel*>("icon");
-        ASSERT_EQ(label != nullptr, icon != none) << flags;
-        EXPECT_TRUE(!label || label->pixmap().toImage() == box.style()
-                                                               ->standardIcon(icon, nullptr, &box)
-                                                               .pixmap(label->pixmap().size())
-                                                               .toImage())
+        const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        EXPECT_EQ(label ? label->pixmap().toImage() : QImage(),
+                  box.style()->standardIcon(icon, nullptr, &box).pixmap(side).toImage())
             << flags;
     }
     MessageBoxDialog untitled("第一行\r\n\r\n<b>三</b>", 16, "");
@@ -55,7 +49,7 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
 }
 
 // Answers with a key only if the box is still up (else it answers as its first button).
-void stillUp(QWidget* w, int key) {
+static void stillUp(QWidget* w, int key) {
     w->isVisible() ? typeKey(w, key) : void();
 }
 
@@ -74,8 +68,6 @@ TEST(MessageBox, KeysTheCloseBoxAndHidingAnswerWhereTheBoxHasSuchAnAnswer) {
         // ...and nothing where there is no such answer.
         {4, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_N); },
          mb::kIdNo},
-        {2, [](QWidget* w) { typeKey(w, Qt::Key_Escape), w->close(), stillUp(w, Qt::Key_R); },
-         mb::kIdRetry},
         // A box hidden from outside answers as its first button.
         {4 + 256, [](QWidget* w) { w->hide(); }, mb::kIdYes},
     };
@@ -109,28 +101,16 @@ TEST(InputBox, StartsWithTheDefaultSelectedAndAnswersItsBytesOrNothing) {
     }
 }
 
-TEST(InfoWindow, HeadingGrowsOnOneLineAndTheTextKeepsItsLinesColoursAndSize) {
-    InfoWindowDialog w;
-    EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
-    EXPECT_EQ(w.palette().color(QPalette::Window), QColor(kCream.red, kCream.green, kCream.blue));
-    const QSize design = w.heading()->size();
-    w.setHeading("类型的详细说明，一个比设计时长得多的标题");
-    EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&
-                w.heading()->height() == design.height());
-    w.setText("第一行\r\n" + std::string(400, 'x') + "\r\n\r\n末行");
-    EXPECT_EQ(w.view()->toPlainText(), "第一行\n" + QString(400, 'x') + "\n\n末行");
-    w.setTextColors(kBlue, kWhite);
-    w.setTextFontSize(15);
-    const QPalette p = w.view()->palette();
-    EXPECT_TRUE(p.color(QPalette::Text) == Qt::blue && p.color(QPalette::Base) == Qt::white);
-    EXPECT_EQ(w.view()->font().pointSizeF(), 15.0);
-}
-
-// 关闭 has the focus and Tab takes it to the text; Escape, and Enter on the text, leave the
-// window up; only 关闭, Enter on it and the close box end it.
-TEST(InfoWindow, KeysAndTheWaysToCloseIt) {
+// The heading grows on one line; the text keeps its colours, size and long lines. 关闭 has
+// the focus and Tab takes it to the text; Escape, and Enter on the text, leave the window up;
+// only 关闭, Enter on it and the close box end it.
+TEST(InfoWindow, LooksKeysAndTheWaysToCloseIt) {
     for (int end = 0; end < 3; ++end) {
         InfoWindowDialog w;
+        const QSize design = w.heading()->size();
+        w.setHeading("类型的详细说明，一个比设计时长得多的标题");
+        w.setTextColors(kBlue, kWhite);
+        w.setTextFontSize(15);
         w.setText(std::string(300, 'y') + "\r\nline two");
         QWidget* focus[2] = {};
         bool upAfterKeys = false;
@@ -147,11 +127,17 @@ TEST(InfoWindow, KeysAndTheWaysToCloseIt) {
         });
         w.showModal();
         EXPECT_TRUE(focus[0] == w.closeButton() && focus[1] == w.view() && upAfterKeys);
-        EXPECT_EQ(w.closeButton()->text(), QStringLiteral("关闭"));
-        EXPECT_FALSE(w.isVisible());
+        EXPECT_TRUE(!w.isVisible() && w.closeButton()->text() == QStringLiteral("关闭"));
+        EXPECT_TRUE(w.objectName() == "frmErr" && w.minimumSize() == w.maximumSize());
+        EXPECT_EQ(w.palette().color(QPalette::Window),
+                  QColor(kCream.red, kCream.green, kCream.blue));
+        EXPECT_TRUE(w.heading()->width() > design.width() * 2 &&
+                    w.heading()->height() == design.height());
+        const QPalette p = w.view()->palette();
+        EXPECT_TRUE(p.color(QPalette::Text) == Qt::blue && p.color(QPalette::Base) == Qt::white &&
+                    w.view()->font().pointSizeF() == 15.0);
         EXPECT_GT(w.view()->horizontalScrollBar()->maximum(), 0) << "long lines are not wrapped";
     }
 }
 
-}  // namespace
 }  // namespace scourix

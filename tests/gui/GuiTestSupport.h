@@ -4,12 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
-#include <deque>
 
 #include "app/MainForm.h"
 #include "fakes/FakeDialogs.h"
@@ -20,14 +17,17 @@
 
 namespace scourix::test {
 
+inline QWidget* upNow() {
+    QWidget* w = QApplication::activePopupWidget();
+    return w ? w : QApplication::activeModalWidget();
+}
+
 // Runs act on the next modal dialog or pop-up menu as soon as it is up, from inside its
 // own event loop; the code under test blocks in that loop meanwhile.
 inline void whenUp(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* w = QApplication::activePopupWidget();
-        w = w ? w : QApplication::activeModalWidget();
-        if (w && w->isVisible()) {
+        if (QWidget* w = upNow(); w && w->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(w);
@@ -72,12 +72,10 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
 
 // The real main window over a program folder, a temporary folder ($TMPDIR) and a data
 // folder of its own, with scripted boxes and a recording desktop. While the reader runs,
-// an information window or a pop-up menu is closed as soon as it is up, its text or name
+// an information window or a pop-up menu is closed as soon as it is up, its name and text
 // added to `shown`.
 class TestWindow {
 public:
-    using Texts = std::vector<std::string>;
-
     const std::string oldTmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
     TempFolder root;
     const std::string prog = root.folder("prog"), tmp = root.folder("tmp"),
@@ -93,17 +91,12 @@ public:
     TestWindow() {
         ::setenv("TMPDIR", tmp.c_str(), 1);
         QObject::connect(&reader, &QTimer::timeout, [this] {
-            QWidget* up = QApplication::activePopupWidget();
-            if (up) {
-                shown += up->objectName().toStdString() + "\n";
-            } else if ((up = QApplication::activeModalWidget()) && up->objectName() == "frmErr") {
-                shown += (up->findChild<QLabel*>("Label1")->text() + "\n" +
-                          up->findChild<QPlainTextEdit*>("Text1")->toPlainText())
-                             .toStdString();
-            } else {
-                return;
+            if (QWidget* up = upNow()) {
+                const auto* text = up->findChild<QPlainTextEdit*>();
+                shown +=
+                    (up->objectName() + (text ? text->toPlainText() : "") + "\n").toStdString();
+                up->close();
             }
-            up->close();
         });
         reader.start(5);
     }
@@ -119,21 +112,16 @@ public:
     Platform& ui() { return window->form().state().ui; }
     CheckListView* view(const char* name) { return window->listView(name); }
 
-    // Presses a button or chooses a menu item; its boxes get these answers.
-    void press(const char* name, std::deque<int> answers = {}, std::deque<std::string> in = {}) {
-        dialogs.answers = std::move(answers);
-        dialogs.inputs = std::move(in);
+    // Presses a button, chooses a menu item, or clicks a list's second entry with the Left or
+    // Right button or Double clicks it ("lstFound@D").
+    void press(const QString& name) {
         auto* button = window->findChild<QAbstractButton*>(name);
-        button ? button->click() : window->findChild<QAction*>(name)->trigger();
-    }
-    // Each entry as the user sees it: its tick, "1" or "0", and its text.
-    Texts listed(const char* name) {
-        const CheckListModel& m = view(name)->checkModel();
-        Texts all;
-        for (std::size_t i = 0; i < m.size(); ++i) {
-            all.push_back((m.checked(i) ? "1" : "0") + m.text(i));
+        if (name.contains('@')) {
+            onRow(view(name.section('@', 0, 0).toUtf8()), 1,
+                  name.endsWith('R') ? Qt::RightButton : Qt::LeftButton, {}, name.endsWith('D'));
+        } else {
+            button ? button->click() : window->findChild<QAction*>(name)->trigger();
         }
-        return all;
     }
 };
 

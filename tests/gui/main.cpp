@@ -2,15 +2,13 @@
 
 #include <QApplication>
 
-// The windows are real; without a display they run on the offscreen platform.
+// The windows are real; unless told otherwise they run on the offscreen platform.
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
-        !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    // Windows closed by a test must not end the application.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false);  // the tests close windows
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
