@@ -260,6 +260,7 @@ TEST(PackageFilesTest, AreLeftOutOrDroppedAndNeverActedOnWhenTheDatabaseChanges)
     own({owned, other});
     // Left out as the walk meets them, also through the user's own link: never counted.
     EXPECT_EQ(scan(tree.path()), Texts{mine});
+    EXPECT_EQ(disk.summary(), "找到 1个文件，共1 字节。");
     EXPECT_EQ(scan(tree.link("via", tree / "a")), Texts{tree / "via/mine.dir"});
     EXPECT_EQ(disk.summary(), "找到 1个文件，共1 字节。");
     // Packages removed between two scans, and installed after the last: no command acts on
