@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "FormFixture.h"
+#include "scan/NameOrder.h"
 #include "scan/Walker.h"
 
 namespace scourix {
@@ -301,6 +302,13 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+}
+
+// A name before its longer twin; names equal but for case by their bytes.
+TEST(NameOrder, PrefixesFirstAndCaseOnlyBetweenEqualNames) {
+    for (const auto& [a, b] : {std::pair{"Sub", "sub1"}, {"B.tmp", "b.tmp"}, {"a.b", "A.C"}}) {
+        EXPECT_TRUE(nameLess(a, b) && !nameLess(b, a)) << a << " < " << b;
+    }
 }
 
 // Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files

@@ -231,7 +231,7 @@ TEST(SortOrder, CaseHyphensAndClassesOfCharacters) {
     for (const auto& [a, b] : ordered) {
         EXPECT_TRUE(SortOrder::less(a, b) && !SortOrder::less(b, a)) << a << " < " << b;
     }
-    for (const char* punct : {" ", "!", "#", "$", "&", "*", ".", "?", "@", "_", "~", "，"}) {
+    for (const char* punct : {" ", "!", "#", "$", "&", "*", ".", "?", "@", "_", "~", "§", "，"}) {
         EXPECT_TRUE(SortOrder::less(punct, "0") && !SortOrder::less("0", punct)) << punct;
     }
 }
@@ -252,7 +252,8 @@ TEST(SortOrder, LettersFoldAsUnicodeMapsThem) {
         {0x386, 1, 1, 0x26},  {0x388, 3, 1, 0x25}, {0x38C, 1, 1, 0x40},  {0x38E, 2, 1, 0x3F},
         {0x391, 17, 1, 0x20}, {0x3A3, 9, 1, 0x20}, {0x400, 16, 1, 0x50}, {0x410, 32, 1, 0x20},
         {0x4C0, 1, 1, 0xF},   {0xAA, 1, 1, 0},     {0xB5, 1, 1, 0},      {0xDF, 1, 1, 0},
-        {0x180, 1, 1, 0},     {0x1DD, 1, 1, 0},    {0x1F0, 1, 1, 0}};
+        {0x180, 1, 1, 0},     {0x1DD, 1, 1, 0},    {0x1F0, 1, 1, 0},     {0x131, 1, 1, 0},
+        {0x138, 1, 1, 0},     {0x149, 1, 1, 0}};
     for (const auto& [first, count, step, offset] : runs) {
         for (int k = 0; k < count; ++k) {
             const unsigned cap = first + k * step;

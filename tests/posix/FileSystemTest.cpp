@@ -338,6 +338,10 @@ TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
     EXPECT_EQ(fs.userConfigFolder(), dir.path() + "/scourix");
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_TRUE(fs.userConfigFolder().ends_with("/.config/scourix"));
+    const std::string home = std::getenv("HOME");
+    ::setenv("HOME", "relative", 1);  // no settings folder rather than one below the current
+    EXPECT_EQ(fs.userConfigFolder(), "");
+    ::setenv("HOME", home.c_str(), 1);
     const std::string nested = dir / "a/b/scourix";
     EXPECT_FALSE(fs.canWriteIn(nested));
     ASSERT_TRUE(fs.makeFolders(nested));
