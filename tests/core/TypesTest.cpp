@@ -231,7 +231,8 @@ TEST(SortOrder, CaseHyphensAndClassesOfCharacters) {
     for (const auto& [a, b] : ordered) {
         EXPECT_TRUE(SortOrder::less(a, b) && !SortOrder::less(b, a)) << a << " < " << b;
     }
-    for (const char* punct : {" ", "!", "#", "$", "&", "*", ".", "?", "@", "_", "~", "§", "，"}) {
+    for (const char* punct :
+         {" ", "!", "#", "$", "&", "*", ".", "?", "@", "_", "~", "§", "×", "，"}) {
         EXPECT_TRUE(SortOrder::less(punct, "0") && !SortOrder::less("0", punct)) << punct;
     }
 }
