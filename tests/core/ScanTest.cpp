@@ -283,8 +283,8 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
     EXPECT_EQ(fake.lstFound.checkedTexts(), Texts{});
     // Each switch lets its own kind in.
-    EXPECT_EQ(walk("/data", false, true)[0], "/data/.hidden.tmp");
-    EXPECT_EQ(walk("/data", true, false)[3], "/data/pipe.tmp");
+    EXPECT_EQ(walk("/data", false, true).at(0), "/data/.hidden.tmp");
+    EXPECT_EQ(walk("/data", true, false).at(3), "/data/pipe.tmp");
     EXPECT_EQ(fake.lstFound.count(), kDataResults.size() + 1);
     // Nor is a bind mount of a folder on the way, so every walk ends.
     fake.fs.addFolder("/data/sub2/back");
@@ -328,7 +328,7 @@ TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
 
 TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
     fake.fs.addFile("/r.tmp");
-    EXPECT_EQ(walk("/")[0], "/r.tmp");
+    EXPECT_EQ(walk("/").at(0), "/r.tmp");
     EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2/");
     fake.fs.addFile("/home/user/rel/r.tmp");

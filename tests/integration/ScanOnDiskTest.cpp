@@ -95,7 +95,7 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
         disk.form.state().scanThreads = threads;
         fake.dialogs.boxes.clear();
         const Texts found = disk.scan({dir.path()});
-        ASSERT_EQ(fake.dialogs.boxes.size(), 1u) << fake.dialogs.boxes[0].text.substr(0, 80);
+        ASSERT_EQ(fake.dialogs.boxes.size(), 1u) << fake.dialogs.boxes.at(0).text.substr(0, 80);
         ASSERT_EQ(found.size(), 1u + kLevels / kSideEvery) << threads << " threads";
         EXPECT_EQ(found[0].size(), dir.path().size() + 2 * kLevels + 11);
         EXPECT_EQ(found.back().size(), dir.path().size() + 2 * (kSideEvery - 1) + 11);
