@@ -66,6 +66,14 @@ public:
 };
 using WrittenFilePtr = std::shared_ptr<const WrittenFile>;
 
+// A listed regular file as the desktop is to be given it. The desktop's openers take only
+// paths, so this is the path read back from the descriptor that was checked: from "/",
+// without links, "." or "..", so that no other user's link is left in it.
+struct CheckedFile {
+    std::string realPath;  // "" when there is no such file to give
+    std::string head;      // its first bytes, for telling its type
+};
+
 // Paths are byte strings holding the native bytes. Every path is reached one component at
 // a time from "/" (or the current folder): a symbolic link on the way is followed only
 // when it belongs to the system or to the user running the program; another user's link
@@ -87,6 +95,12 @@ public:
     // The real path of an open folder: from "/", without links, "." or "..".
     virtual std::string realPath(const OpenFolder& folder) const = 0;
     virtual Result<std::uint64_t> fileLength(const std::string& path) const = 0;
+    // The file a scan listed at path, a link followed by the rule for links, when it is a
+    // regular file that no installed package owns, with up to headBytes of its content;
+    // "" as the real path when it is gone or anything else. The content is read only from
+    // the very file that was checked, never from whatever replaced it.
+    virtual Result<CheckedFile> checkedRegularFile(const std::string& path,
+                                                   std::size_t headBytes) const = 0;
 
     // Deletes the file or link at path; refuses a file without owner write permission.
     virtual Status removeFile(const std::string& path) = 0;

@@ -16,7 +16,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    virtual OpenOutcome openDocument(const std::string& path) = 0;
+    // head: the file's first bytes, for telling its type where its name does not; the
+    // desktop's side never opens the file itself to look.
+    virtual OpenOutcome openDocument(const std::string& path, const std::string& head) = 0;
     virtual void showProperties(const std::string& path) = 0;
     // Opens a text file in the desktop's default application for text files.
     virtual void openTextFile(const std::string& path) = 0;

@@ -87,6 +87,25 @@ TEST_F(ResultListTest, TickOpenAndClearCommands) {
     EXPECT_EQ(fake.shell.shownProperties.size(), 1u);
 }
 
+// Open and the sheet get the checked file's real path, and open its first bytes; a failed
+// lookup, a file gone and one that is no regular file end both in silence.
+TEST_F(ResultListTest, OpenAndPropertiesGiveTheCheckedFileOrNothing) {
+    fake.fs.addFile("/e/real.txt", "hello");
+    fake.fs.addLink("/d/l.tmp", "/e/real.txt");
+    fake.fs.addSpecial("/d/p.tmp");
+    fake.fs.failOn(FsOp::Lookup, "/d/a b.tmp", FaultyFileSystem::permissionDenied());
+    fake.lstFound.setTexts({"/d/l.tmp", "/d/a b.tmp", "/d/gone.tmp", "/d/p.tmp"});
+    for (std::ptrdiff_t i = 0; i < 4; ++i) {
+        fake.lstFound.current = i;
+        form.cmdOpen_Click();
+        form.cmdFileAttrib_Click();
+    }
+    EXPECT_EQ(fake.shell.openedDocuments, Texts{"/e/real.txt"});
+    EXPECT_EQ(fake.shell.heads, Texts{"hello"});
+    EXPECT_EQ(fake.shell.shownProperties, Texts{"/e/real.txt"});
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+}
+
 // Per command: whether it renames, and the texts of its boxes and report in order.
 const std::tuple<void (MainForm::*)(), bool, Texts> kCommands[] = {
     {&MainForm::mKill_Click, false,

@@ -12,10 +12,12 @@ class FakeShell : public Shell {
 public:
     OpenOutcome outcome = OpenOutcome::Opened;
     std::vector<std::string> openedDocuments;
+    std::vector<std::string> heads;  // the first bytes given with each
     std::vector<std::string> shownProperties;
     std::vector<std::string> openedTextFiles;
 
-    OpenOutcome openDocument(const std::string& path) override {
+    OpenOutcome openDocument(const std::string& path, const std::string& head) override {
+        heads.push_back(head);
         openedDocuments.push_back(path);
         return outcome;
     }

@@ -134,6 +134,18 @@ public:
     Result<std::uint64_t> fileLength(const std::string& p) const override {
         return pass(FsOp::FileLength, p, [&] { return real_.fileLength(real(p)); });
     }
+    // A failure of a lookup fails this too; the real path is given as the test names it.
+    Result<CheckedFile> checkedRegularFile(const std::string& p, std::size_t head) const override {
+        Result<std::string> found = lookupListed(p, Lookup::WithHiddenAndSystem);
+        if (!found || found.value().empty()) {
+            return found ? Result<CheckedFile>(CheckedFile{}) : found.error();
+        }
+        Result<CheckedFile> checked = real_.checkedRegularFile(real(p), head);
+        if (checked && checked.value().realPath.starts_with(root_.path() + "/")) {
+            checked.value().realPath.erase(0, root_.path().size());
+        }
+        return checked;
+    }
     void inspect(const std::vector<std::string_view>& paths, bool owners,
                  std::vector<Result<FileFacts>>& out) const override {
         std::vector<std::string> reals;

@@ -158,7 +158,8 @@ std::map<std::string, std::string> snapshot(const std::string& root) {
 
 // Random trees with read-only files, links of root's within the tree and of another user's
 // to outside it, and random swaps of folders for the other user's links to outside between
-// the scan and a command: no command ever touches a file outside the scanned tree.
+// the scan and a command: no command ever touches a file outside the scanned tree, nor
+// hands one to the desktop.
 TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to play the other user (lchown)";
@@ -203,9 +204,17 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         fake.dialogs.answers = {mb::kIdYes, pick(1) ? mb::kIdYes : mb::kIdNo, mb::kIdNo};
         fake.dialogs.inputs = {"moved.tmp"};  // a name free outside too
         const auto commands = std::array{&MainForm::cmdKill_Click, &MainForm::cmdDeltmp_Click,
-                                         &MainForm::mRename_Click, &MainForm::SetFileAttrib};
-        (disk.form.*commands[pick(3)])();
+                                         &MainForm::mRename_Click, &MainForm::SetFileAttrib,
+                                         &MainForm::cmdOpen_Click, &MainForm::cmdFileAttrib_Click};
+        (disk.form.*commands[pick(commands.size() - 1)])();
         ASSERT_EQ(snapshot(outside.path()), before) << "seed " << seed;
+        // The desktop gets only a file of the tree, by a path without links.
+        for (const auto* given : {&fake.shell.openedDocuments, &fake.shell.shownProperties}) {
+            for (const std::string& path : *given) {
+                EXPECT_EQ(path, fsys::canonical(path).string()) << "seed " << seed;
+                EXPECT_TRUE(path.starts_with(fsys::canonical(inside.path()).string() + "/"));
+            }
+        }
     }
 }
 

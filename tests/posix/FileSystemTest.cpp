@@ -1,6 +1,7 @@
 // The file layer on real folders, and what another local user can plant in a shared folder
 // meanwhile: none of it makes the file layer touch what lies outside.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -65,6 +66,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     EXPECT_EQ(fs.removeFile(listed).error().description, denied);
     EXPECT_EQ(fs.writeText(dir / "evil/d/report", "x").error().description, denied);
     EXPECT_EQ(fs.openFolder(dir / "evil/d").error().description, denied);
+    EXPECT_EQ(fs.checkedRegularFile(listed, 16).error().description, denied);
     fs.holdFolders(true);  // held folders take the same way
     EXPECT_FALSE(fs.removeFile(listed));
     fs.holdFolders(false);
@@ -174,6 +176,32 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
         EXPECT_EQ(got, expected) << name;
     }
     EXPECT_EQ(modeOf(target) & 07777, 0444u);
+}
+
+// The desktop gets a regular file by the path read back from the file checked, with no link
+// left in it, and its first bytes; nothing else is handed over, and nothing else is opened.
+TEST_F(PosixFiles, OnlyARegularFileIsHandedToTheDesktopByItsRealPath) {
+    const std::string real = std::filesystem::canonical(dir.path()).string() + "/sub/a.txt";
+    dir.file((dir.folder("sub"), "sub/a.txt"), "hello");
+    dir.link("via", dir / "sub");
+    dir.link("l.txt", "sub/a.txt");
+    const std::string pipe = dir.fifo("pipe");
+    dir.link("p.txt", pipe);
+    dir.link("z.txt", "/dev/zero");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, pipe.c_str(), IN_OPEN), 0);
+    const auto given = [&](const std::string& name, std::size_t head) {
+        const Result<CheckedFile> c = fs.checkedRegularFile(dir / name, head);
+        return c ? c.value().realPath + "|" + c.value().head : c.error().description;
+    };
+    EXPECT_EQ(given("via/a.txt", 3), real + "|hel");
+    EXPECT_EQ(given("l.txt", 0), real + "|");
+    for (const char* name : {"p.txt", "pipe", "z.txt", "sub", "via", "gone", "sub/a.txt/x"}) {
+        EXPECT_EQ(given(name, 16), "|") << name;
+    }
+    char event[256];
+    EXPECT_LT(::read(watch, event, sizeof event), 0) << "the FIFO was opened";
+    ::close(watch);
 }
 
 TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeLimit) {

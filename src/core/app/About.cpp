@@ -26,7 +26,7 @@ void About::mAbout_Click() {
 
 void About::mHomePage_Click() {
     // The page lies beside the executable; the desktop opens it in its web browser.
-    s_.ui.shell.openDocument(programFile(s_.ui.fs, kHomePageFile));
+    s_.ui.shell.openDocument(programFile(s_.ui.fs, kHomePageFile), {});
 }
 
 }  // namespace scourix

@@ -4,20 +4,41 @@
 
 namespace scourix {
 
+namespace {
+
+// Enough of a file's start for the desktop to tell its type.
+constexpr std::size_t kHeadBytes = 4096;
+
+}  // namespace
+
+// The desktop is given the checked file's real path, never the entry's text: the text may
+// now lead through another user's link to a file the scan never saw.
+std::string ShellCommands::checkedFile(std::size_t headBytes, std::string* head) const {
+    const Result<CheckedFile> checked =
+        s_.ui.fs.checkedRegularFile(s_.ui.lstFound.currentText(), headBytes);
+    if (!checked) {
+        return {};
+    }
+    if (head != nullptr) {
+        *head = checked.value().head;
+    }
+    return checked.value().realPath;
+}
+
 void ShellCommands::cmdOpen_Click() {
-    const std::string file = s_.ui.lstFound.currentText();
-    if (file.empty()) {
+    if (s_.ui.lstFound.currentText().empty()) {
         s_.ui.dialogs.messageBox(" 请先选取一个文件。", mb::kCritical, "打开文件");
         return;
     }
-    // Only a missing association is worth a word; a file deleted since the scan (or one a
-    // package has installed since, which is not the user's to open from here), or an
-    // opener that fails, passes in silence.
-    const Result<std::string> listed = s_.ui.fs.lookupListed(file, Lookup::WithHiddenAndSystem);
-    if (listed && listed.value().empty()) {
+    // Only a missing association is worth a word. A file deleted since the scan, one a
+    // package has installed since (not the user's to open from here), one that cannot be
+    // reached safely or is no regular file, and an opener that fails pass in silence.
+    std::string head;
+    const std::string path = checkedFile(kHeadBytes, &head);
+    if (path.empty()) {
         return;
     }
-    if (s_.ui.shell.openDocument(file) == OpenOutcome::NoAssociation) {
+    if (s_.ui.shell.openDocument(path, head) == OpenOutcome::NoAssociation) {
         s_.ui.dialogs.messageBox("你选择的文件可能在Windows中没有关联，所以无法打开文件。",
                                  mb::kCritical, "错误");
     }
@@ -25,9 +46,11 @@ void ShellCommands::cmdOpen_Click() {
 
 // Ticks play no part: the sheet is for the current entry alone.
 void ShellCommands::cmdFileAttrib_Click() {
-    const CheckList& found = s_.ui.lstFound;
-    if (found.currentIndex() >= 0) {
-        s_.ui.shell.showProperties(found.currentText());
+    if (s_.ui.lstFound.currentIndex() < 0) {
+        return;
+    }
+    if (const std::string path = checkedFile(0, nullptr); !path.empty()) {
+        s_.ui.shell.showProperties(path);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "base/MainState.h"
 
 namespace scourix {
@@ -14,6 +17,10 @@ public:
     void cmdFileAttrib_Click();
 
 private:
+    // The real path of the current entry's file, with up to headBytes of it in head; ""
+    // when it is not a regular file that can be reached safely.
+    std::string checkedFile(std::size_t headBytes, std::string* head) const;
+
     MainState& s_;
 };
 

@@ -18,6 +18,7 @@
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixFolder.h"
 #include "platform/posix/PosixWrittenFile.h"
+#include "platform/posix/RegularFileCheck.h"
 #include "platform/posix/SystemError.h"
 
 #ifndef RENAME_NOREPLACE
@@ -163,6 +164,20 @@ Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const
         return systemError(error);
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+Result<CheckedFile> PosixFileSystem::checkedRegularFile(const std::string& path,
+                                                        std::size_t headBytes) const {
+    const Result<std::string> listed = lookupListed(path, Lookup::WithHiddenAndSystem);
+    if (!listed || listed.value().empty()) {
+        return listed ? Result<CheckedFile>(CheckedFile{}) : listed.error();
+    }
+    Result<CheckedFile> checked = RegularFileCheck::check(resolver_, path, headBytes);
+    // A link may lead to a package's file: that one is the system's too.
+    if (checked && !checked.value().realPath.empty() && packages_->owns(checked.value().realPath)) {
+        return CheckedFile{};
+    }
+    return checked;
 }
 
 void PosixFileSystem::inspect(const std::vector<std::string_view>& paths, bool owners,

@@ -1,6 +1,5 @@
 #include "platform/qt/QtShell.h"
 
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,9 +10,11 @@
 #include <QDBusPendingCall>
 #include <QMimeDatabase>
 #include <QProcess>
-#include <QUrl>
 #include <cerrno>
+#include <fstream>
 #include <thread>
+
+#include "platform/qt/DesktopEntry.h"
 
 extern char** environ;
 
@@ -36,17 +37,28 @@ std::string absolute(const std::string& path) {
     return std::string(buf) + "/" + path;
 }
 
+// The text of a desktop entry; entries are small, so a large file is none.
+std::string entryText(const std::string& path) {
+    constexpr std::size_t kMaxEntry = 1 << 20;
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kMaxEntry, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
 }  // namespace
 
-OpenOutcome QtShell::openDocument(const std::string& path) {
+OpenOutcome QtShell::openDocument(const std::string& path, const std::string& head) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) {
         return OpenOutcome::Failed;
     }
-    if (!hasDefaultApplication(mimeTypeOf(path))) {
+    const std::optional<QString> application = defaultApplication(mimeTypeOf(path, bytesOf(head)));
+    if (application && application->isEmpty()) {
         return OpenOutcome::NoAssociation;
     }
-    return spawnDetached("xdg-open", absolute(path)) ? OpenOutcome::Opened : OpenOutcome::Failed;
+    return spawnDetached({"xdg-open", absolute(path)}) ? OpenOutcome::Opened : OpenOutcome::Failed;
 }
 
 void QtShell::showProperties(const std::string& path) {
@@ -65,65 +77,68 @@ void QtShell::showProperties(const std::string& path) {
 
 void QtShell::openTextFile(const std::string& path) {
     // Always absolute: a name beginning with "-" would be taken for an option.
-    spawnDetached("xdg-open", absolute(path));
+    const std::string file = absolute(path);
+    // The desktop's text editor whatever the name's type: the opener would take x.html to
+    // a web browser. The editor is started from its desktop entry, as the desktop would.
+    const std::optional<QString> editor = defaultApplication(QStringLiteral("text/plain"));
+    if (editor && !editor->isEmpty()) {
+        // Some desktops name several, the first being the default.
+        const std::string entry =
+            DesktopEntry::find(editor->section(QLatin1Char(';'), 0, 0).trimmed().toStdString());
+        const std::vector<std::string> command =
+            entry.empty() ? std::vector<std::string>{}
+                          : DesktopEntry::commandFor(entryText(entry), entry, file);
+        if (!command.empty() && spawnDetached(command)) {
+            return;
+        }
+    }
+    // Without a known editor, the opener is trusted only with a name it takes for text.
+    if (mimeTypeOf(file, {}) == QStringLiteral("text/plain")) {
+        spawnDetached({"xdg-open", file});
+    }
 }
 
 QString QtShell::fileUri(const std::string& path) {
-    const QByteArray encoded = bytesOf(absolute(path)).toPercentEncoding("/");
-    return QStringLiteral("file://") + QString::fromLatin1(encoded);
+    return QString::fromLatin1(DesktopEntry::fileUri(absolute(path)));
 }
 
-QString QtShell::mimeTypeOf(const std::string& path) {
+QString QtShell::mimeTypeOf(const std::string& path, const QByteArray& head) {
     QMimeDatabase db;
     const std::string::size_type slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const QString displayName = QString::fromUtf8(bytesOf(name));
-    // Only a regular file is opened to look at its first bytes: opening a device (a listed
-    // link may lead to one) can act on it. Anything else is known by its name alone. The
-    // file is read through its exact bytes: a name that is not UTF-8 would not survive the
-    // way through a QString.
-    QByteArray head;
-    struct stat seen {};
-    if (::stat(path.c_str(), &seen) == 0 && S_ISREG(seen.st_mode)) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        struct stat st {};
-        if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == seen.st_dev &&
-            st.st_ino == seen.st_ino && S_ISREG(st.st_mode)) {
-            head.resize(4096);
-            const ssize_t n = ::read(fd, head.data(), static_cast<size_t>(head.size()));
-            head.resize(n > 0 ? static_cast<qsizetype>(n) : 0);
-        }
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    return db.mimeTypeForFileNameAndData(displayName, head).name();
+    return db.mimeTypeForFileNameAndData(QString::fromUtf8(bytesOf(name)), head).name();
 }
 
-bool QtShell::hasDefaultApplication(const QString& mimeType) {
+std::optional<QString> QtShell::defaultApplication(const QString& mimeType) {
     QProcess query;
     query.start(QStringLiteral("xdg-mime"),
                 {QStringLiteral("query"), QStringLiteral("default"), mimeType});
     if (!query.waitForStarted(3000)) {
-        return true;
+        return std::nullopt;
     }
     if (!query.waitForFinished(5000)) {
         query.kill();
         query.waitForFinished(1000);
-        return true;
+        return std::nullopt;
     }
-    return !query.readAllStandardOutput().trimmed().isEmpty();
+    return QString::fromUtf8(query.readAllStandardOutput().trimmed());
 }
 
-bool QtShell::spawnDetached(const char* program, const std::string& argument) {
-    std::string arg0(program);
-    std::string arg1(argument);
-    char* argv[] = {arg0.data(), arg1.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+bool QtShell::spawnDetached(const std::vector<std::string>& command) {
+    if (command.empty()) {
         return false;
     }
-    // The opener may outlive the call; it is reaped when it ends, without holding up
+    std::vector<std::string> args(command);
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    // The program may outlive the call; it is reaped when it ends, without holding up
     // the window.
     std::thread([pid] {
         int status = 0;
