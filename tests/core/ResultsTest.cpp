@@ -259,6 +259,19 @@ TEST_F(ListReportTest, SaveAddsTxtUnlessADotIsInTheLastFiveCharactersAndNeverRep
     EXPECT_EQ(fake.fs.content("/home/user/old.txt"), "keep");
     EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 10);
     EXPECT_EQ(fake.dialogs.boxes.size(), 3u);
+    // Wildcards in the name part find files as a search does, not folders; a name that
+    // finds none is a name like any other.
+    fake.fs.addFolder("/home/user/sub/dir.log");
+    for (const std::string typed : {"*.txt", "O?D.TXT", "/home/user/*.*"}) {
+        fake.dialogs.inputs = {typed};
+        form.mSaveList_Click();
+        EXPECT_EQ(lastBox(), "保存文件失败，" + typed + "已经存在！|16|保存列表到文件");
+    }
+    EXPECT_EQ(fake.fs.callCount(FsOp::WriteText), 10);
+    EXPECT_EQ(fake.dialogs.boxes.size(), 6u);
+    fake.dialogs.inputs = {"sub/*.log"};
+    form.mSaveList_Click();
+    EXPECT_EQ(fake.shell.openedTextFiles.back(), "sub/*.log");
 }
 
 TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {

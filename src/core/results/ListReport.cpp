@@ -7,6 +7,7 @@
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
 #include "platform/VisibleText.h"
+#include "scan/PatternSet.h"
 
 namespace scourix {
 namespace {
@@ -73,13 +74,40 @@ void ListReport::mSaveList_Click() {
     }
     const std::string name = applyExtensionRule(answer);
     // Any file of that name is refused, hidden ones too: saving must never overwrite.
-    auto existing = ui.fs.lookup(name, Lookup::WithHiddenAndSystem);
-    if (existing && !existing.value().empty()) {
+    if (fileAnswersTo(name)) {
         ui.dialogs.messageBox("保存文件失败，" + visibleText(name) + "已经存在！", mb::kCritical,
                               kSaveTitle);
         return;
     }
     ViewInfo(name);
+}
+
+bool ListReport::fileAnswersTo(const std::string& name) const {
+    const FileSystem& fs = s_.ui.fs;
+    const std::size_t slash = name.rfind('/');
+    const std::string part = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (part.find_first_of("*?") == std::string::npos) {
+        const Result<std::string> existing = fs.lookup(name, Lookup::WithHiddenAndSystem);
+        return existing && !existing.value().empty();
+    }
+    // A folder that cannot be read finds nothing, as a search of it would.
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : name.substr(0, slash);
+    const Result<OpenFolderPtr> open = fs.openFolder(folder);
+    if (!open) {
+        return false;
+    }
+    struct Search final : FolderVisitor {
+        explicit Search(const std::string& pattern) : patterns({pattern}) {}
+        void entry(std::string_view entryName, EntryKind kind) override {
+            found = found || (kind != EntryKind::Folder && patterns.matches(0, entryName));
+        }
+        PatternSet patterns;
+        bool found = false;
+    } search(part);
+    (void)fs.readFolder(*open.value(), search);
+    return search.found;
 }
 
 std::string ListReport::applyExtensionRule(const std::string& name) {

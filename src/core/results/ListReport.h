@@ -27,6 +27,10 @@ public:
     static std::string defaultListName(const DateTime& t);
 
 private:
+    // Whether a file answers to name, as a file search finds one: "*" and "?" in the name
+    // part match as in the patterns, folders do not count, hidden and system files do.
+    bool fileAnswersTo(const std::string& name) const;
+
     MainState& s_;
 };
 
