@@ -95,6 +95,10 @@ void SignalCloser::step() {
         dismiss(modal);
         return;
     }
+    // The closing below is under way: only its boxes are answered.
+    if (closing_) {
+        return;
+    }
     MainForm& form = window_.form();
     // Closing is refused before start-up has finished and until a scan has unwound.
     if (!form.state().startUpDone) {
@@ -104,9 +108,13 @@ void SignalCloser::step() {
         form.cmdStopFind_Click();
         return;
     }
-    // From here on the closing's own failure box waits for the user (or a second signal).
-    steps_.stop();
+    // The timer keeps going while the closing runs, so that a box it raises (a settings
+    // folder that cannot be written) is answered as soon as it is up: a logout waits for
+    // nobody.
+    closing_ = true;
     form.cmdClose_Click();
+    closing_ = false;
+    steps_.stop();
 }
 
 void SignalCloser::dismiss(QWidget* modal) {

@@ -12,8 +12,8 @@ class MainWindow;
 
 // SIGTERM and SIGINT close the program as the user's 关闭 would, so that a desktop logout
 // or a test ends it cleanly: a box or menu that is up gets its cancel answer, a running
-// scan is stopped and left to unwind, then the normal closing runs. A second signal ends
-// the program at once, even while the closing's own failure box waits for the user.
+// scan is stopped and left to unwind, then the normal closing runs, every box it raises
+// answered the same way at once. A second signal ends the program there and then.
 // One at a time: the signal handlers are the process's.
 class SignalCloser final : public QObject {
     Q_OBJECT
@@ -34,6 +34,7 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     QTimer steps_;
     bool requested_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace scourix

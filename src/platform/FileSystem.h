@@ -148,7 +148,8 @@ public:
     // The folder of the running executable, without a final "/".
     virtual std::string programFolder() const = 0;
     // The user's own folder for the program's settings ($XDG_CONFIG_HOME/scourix, else
-    // ~/.config/scourix), without a final "/"; "" when there is none.
+    // ~/.config/scourix, where these folders are the effective user's own; else that
+    // user's home from the password database), without a final "/"; "" when there is none.
     virtual std::string userConfigFolder() const { return {}; }
     // Whether a new file can be created in folder now.
     virtual bool canWriteIn(const std::string& folder) const {

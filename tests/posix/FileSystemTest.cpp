@@ -1,6 +1,7 @@
 // The file layer on real folders, and what another local user can plant in a shared folder
 // meanwhile: none of it makes the file layer touch what lies outside.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "TempFolder.h"
 #include "platform/posix/MountTable.h"
@@ -369,6 +371,23 @@ TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
     const std::string home = std::getenv("HOME");
     ::setenv("HOME", "relative", 1);  // no settings folder rather than one below the current
     EXPECT_EQ(fs.userConfigFolder(), "");
+    // Another user's folders, as `sudo -E` leaves them, give way to the effective user's home
+    // of record; a folder still to be made counts by the folder above it.
+    const bool root = ::geteuid() == 0;
+    const std::string theirs = root ? dir.folder("theirs") : "/";
+    ASSERT_TRUE(!root || ::chown(theirs.c_str(), kOtherUser, kOtherUser) == 0);
+    const std::string own = std::string(::getpwuid(::geteuid())->pw_dir) + "/.config/scourix";
+    for (const auto& [homeDir, config, expected] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {home, dir / "new/config", dir / "new/config/scourix"},
+             {home, theirs + "/.config", own},
+             {theirs, "", own},
+             {theirs, dir.path(), own}}) {
+        ::setenv("HOME", homeDir.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        EXPECT_EQ(fs.userConfigFolder(), expected) << homeDir << " " << config;
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
     ::setenv("HOME", home.c_str(), 1);
     const std::string nested = dir / "a/b/scourix";
     EXPECT_FALSE(fs.canWriteIn(nested));

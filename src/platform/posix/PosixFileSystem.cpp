@@ -12,6 +12,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/posix/ConfigHome.h"
 #include "platform/posix/DpkgDatabase.h"
 #include "platform/posix/FileBytes.h"
 #include "platform/posix/Gb18030Codec.h"
@@ -397,15 +398,7 @@ Status PosixFileSystem::probe(const std::string& path) const {
 }
 
 std::string PosixFileSystem::userConfigFolder() const {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/scourix";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.config/scourix";
-    }
-    return {};
+    return ConfigHome::folder();
 }
 
 bool PosixFileSystem::canWriteIn(const std::string& folder) const {
