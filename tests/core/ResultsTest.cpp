@@ -261,18 +261,24 @@ TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {
              Row{4, " lead.tmp", " lead.tmp", "", "/d/ lead.tmp"},
              Row{4, " lead.tmp  ", " lead.tmp", "", "/d/lead.tmp"},
              Row{-1, "new.tmp", "", "", "/d/b.tmp"},
+             // Typed as names are shown: escapes decoded, any other backslash kept; the
+             // name shown, typed again, is the name itself.
+             Row{5, "x\\\\y2.tmp", "x\\y.tmp", "", "/d/x\\y2.tmp"},
+             Row{5, "\\u202Ex\\q\\t.tmp", "x\\y.tmp", "", "/d/\u202Ex\\q\t.tmp"},
+             Row{5, "x\\\\y.tmp", "x\\y.tmp", "", "/d/x\\y.tmp"},
          }) {
         SCOPED_TRACE(r.typed);
         FakePlatform fake;
         MainForm form{fake.platform()};
         fake.fs.addFile("/d/sub/b.tmp");
         fake.fs.addFile("/d/b.tmp", "B");
-        for (const char* name : {"/d/a.tmp", "/d/.h.tmp", "/d/ lead.tmp"}) {
+        for (const char* name : {"/d/a.tmp", "/d/.h.tmp", "/d/ lead.tmp", "/d/x\\y.tmp"}) {
             fake.fs.addFile(name, "A");
         }
         fake.fs.addFolder("/d/gone.tmp");  // a folder in the gone file's place stays as it is
-        Texts texts{"/d/b.tmp", "/d/a.tmp", "/d/gone.tmp", "/d/.h.tmp", "/d/ lead.tmp"};
-        fill(fake.lstFound, texts, Ticks(5, true));
+        Texts texts{"/d/b.tmp",  "/d/a.tmp",     "/d/gone.tmp",
+                    "/d/.h.tmp", "/d/ lead.tmp", "/d/x\\y.tmp"};
+        fill(fake.lstFound, texts, Ticks(6, true));
         fake.lstFound.current = r.current;
         fake.dialogs.inputs = {r.typed};
         form.mRename_Click();
@@ -282,7 +288,7 @@ TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {
         EXPECT_EQ(takeBoxes(fake.dialogs), r.box.empty() ? Texts{} : Texts{r.box});
         texts[std::max<std::ptrdiff_t>(r.current, 0)] = r.entry;
         EXPECT_EQ(fake.lstFound.texts(), texts);
-        EXPECT_EQ(fake.lstFound.checks(), std::vector<bool>(5, true));
+        EXPECT_EQ(fake.lstFound.checks(), std::vector<bool>(6, true));
         if (r.current >= 0 && r.current != 2) {
             EXPECT_EQ(fake.fs.content(r.entry), "A");
             EXPECT_EQ(fake.fs.exists("/d/" + r.offered), r.entry == "/d/" + r.offered);

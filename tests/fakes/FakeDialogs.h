@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
     std::deque<int> answers;
     // Answers for the next input boxes, in order; with the script used up, Cancel ("").
     std::deque<std::string> inputs;
+    // Runs while an input box is up: what the user, or another, does meanwhile.
+    std::function<void()> whileInputIsUp;
 
     std::vector<Box> boxes;
     std::vector<Input> inputBoxes;
@@ -44,6 +47,9 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override {
         inputBoxes.push_back({prompt, title, defaultText});
+        if (whileInputIsUp) {
+            whileInputIsUp();
+        }
         return next(inputs, std::string());
     }
 
