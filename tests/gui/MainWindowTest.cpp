@@ -56,8 +56,8 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
             "cmdStopFind=mStopFind chkSelAll=mSelAll mSelAllUn mLChSel mClear mSaveList mHomePage "
             "mAbout cmdOpen=mOpen cmdFileAttrib=mAttrib cmdKill=mKill cmdDeltmp mRename "
             "cmdAdd=mAddType cmdRemove=mDelType mResetType mTSelAll mTUSelAll mTChSel "
-            "cmdFindFile=mFindFile cmdListTempFile=mListtempfiles lstPat@L lstPat@R lstDrive@R "
-            "lstFound@L lstFound@R mReportType lstFound@D")
+            "cmdFindFile=mFindFile cmdListTempFile=mListtempfiles lstPat@L lstPat@R lstPat@T "
+            "lstDrive@R lstDrive@T lstFound@L lstFound@R lstFound@T mReportType lstFound@D")
             .split(' ');
     std::map<std::string, QString> seen;  // a trace, and the command that left it
     for (const QString& twins : procedures) {
@@ -138,6 +138,29 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     ws.setPointer(kPointerDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(t.window->close());
+}
+
+// Entries ticked by their boxes, after others were clicked: the commands on the current
+// entry act on the ones ticked, and the status line and the tool tips name them.
+TEST(MainWindowTest, TheEntryTickedByItsBoxIsTheOneActedOn) {
+    TestWindow t;
+    t.start();
+    Platform& ui = t.ui();
+    const std::string b = t.root.file("data/b.tmp");
+    ui.lstFound.appendMany({t.root.file("data/a.tmp"), b});
+    const Texts patterns{ui.lstPat.text(0), ui.lstPat.text(1), ui.lstPat.text(2)};
+    const bool ticked = ui.lstPat.checked(1);
+    test::onRow(t.view("lstFound"), 0, Qt::LeftButton);
+    test::onRow(t.view("lstPat"), 0, Qt::LeftButton);
+    t.press("lstFound@T");
+    t.press("lstPat@T");
+    EXPECT_TRUE(ui.lstFound.checked(1) && ui.lstPat.checked(1) != ticked);
+    EXPECT_EQ(ui.controls.caption("lblInfo") + ui.controls.toolTip("lstFound"), b + b);
+    EXPECT_EQ(ui.controls.toolTip("lstPat"), patterns[1]);
+    t.press("cmdOpen");
+    t.press("cmdRemove");
+    EXPECT_EQ(t.shell.openedDocuments, Texts{b});
+    EXPECT_TRUE(ui.lstPat.text(0) == patterns[0] && ui.lstPat.text(1) == patterns[2]);
 }
 
 }  // namespace scourix
