@@ -140,27 +140,4 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     EXPECT_TRUE(t.window->close());
 }
 
-// Entries ticked by their boxes, after others were clicked: the commands on the current
-// entry act on the ones ticked, and the status line and the tool tips name them.
-TEST(MainWindowTest, TheEntryTickedByItsBoxIsTheOneActedOn) {
-    TestWindow t;
-    t.start();
-    Platform& ui = t.ui();
-    const std::string b = t.root.file("data/b.tmp");
-    ui.lstFound.appendMany({t.root.file("data/a.tmp"), b});
-    const Texts patterns{ui.lstPat.text(0), ui.lstPat.text(1), ui.lstPat.text(2)};
-    const bool ticked = ui.lstPat.checked(1);
-    test::onRow(t.view("lstFound"), 0, Qt::LeftButton);
-    test::onRow(t.view("lstPat"), 0, Qt::LeftButton);
-    t.press("lstFound@T");
-    t.press("lstPat@T");
-    EXPECT_TRUE(ui.lstFound.checked(1) && ui.lstPat.checked(1) != ticked);
-    EXPECT_EQ(ui.controls.caption("lblInfo") + ui.controls.toolTip("lstFound"), b + b);
-    EXPECT_EQ(ui.controls.toolTip("lstPat"), patterns[1]);
-    t.press("cmdOpen");
-    t.press("cmdRemove");
-    EXPECT_EQ(t.shell.openedDocuments, Texts{b});
-    EXPECT_TRUE(ui.lstPat.text(0) == patterns[0] && ui.lstPat.text(1) == patterns[2]);
-}
-
 }  // namespace scourix
