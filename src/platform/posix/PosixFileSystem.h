@@ -18,9 +18,10 @@ class PosixFileSystem final : public FileSystem {
 public:
     // programFolder: where TypeList.ini and TypeRead.ini live; empty for the folder of
     // the running executable. packages: who installed which file; the dpkg database when
-    // none is given.
+    // none is given. trust: the rule for links; LinkTrust's own when none is given.
     explicit PosixFileSystem(std::string programFolder = {},
-                             std::shared_ptr<PackageDatabase> packages = {});
+                             std::shared_ptr<PackageDatabase> packages = {},
+                             std::shared_ptr<const LinkTrust> trust = {});
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
     Result<std::string> lookupListed(const std::string& path, Lookup filter) const override;
