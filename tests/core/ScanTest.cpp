@@ -1,4 +1,5 @@
 // Scans: locations, the walk's set-up and summary, the walk itself, and the listings.
+#include <filesystem>
 #include <random>
 #include <tuple>
 
@@ -160,7 +161,8 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         fake.dialogs.answers = answers;
         fake.fs.clearFailures();
         if (answers.size() > 1) {
-            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 1);
+            // Looked at again after the box of gone.tmp.
+            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 2);
             fake.fs.failOn(FsOp::FileLength, "/data/c.old", FaultyFileSystem::permissionDenied(),
                            failures);
         }
@@ -292,16 +294,20 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(walk("/data"), kDataResults);
 
     // Stop lists the folder being shown and only shows the rest, still entered to see the flag.
-    statusAtPasses.clear();
-    fake.fs.calls.clear();
+    // Folders that readers opened ahead meanwhile are never shown, so Stop promises nothing
+    // about them: only what the user sees is the same on one thread as on several.
     fake.window.onDoEvents = [this] {
         statusAtPasses.push_back(fake.controls.caption("lblInfo"));
         state.bStop = statusAtPasses.back() == "/data/Sub1";
     };
-    EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
-    EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
-    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
-    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+    for (unsigned threads : {1u, 2u, 4u}) {
+        state.scanThreads = threads;
+        statusAtPasses.clear();
+        EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
+        EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
+        EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+        EXPECT_TRUE(fake.dialogs.boxes.empty());
+    }
 }
 
 // A name before its longer twin; names equal but for case by their bytes.
@@ -355,8 +361,9 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
     }
 }
 
-// Folders read ahead on other threads change nothing a user sees: on random trees with
-// failing folders, random answers and Stop points, as on the window's thread alone.
+// Folders and lengths read ahead on other threads change nothing a user sees: on random
+// trees with failing folders and lengths, random answers and Stop points, and changes made
+// while a box is open, as on the window's thread alone.
 TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
@@ -365,6 +372,7 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
         };
         FakePlatform fake;
         std::vector<std::pair<std::string, int>> folders{{"/r", 0}};  // and their depths
+        std::vector<std::pair<std::string, std::string>> files;       // and their texts
         for (std::size_t f = 0; f < folders.size(); ++f) {
             const auto [folder, depth] = folders[f];
             fake.fs.addFolder(folder);
@@ -373,17 +381,37 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 if (depth < 5 && pick(0, 1) == 0) {
                     folders.emplace_back(name, depth + 1);
                 } else {
-                    fake.fs.addFile(name + (pick(0, 1) ? ".tmp" : ".txt"));
+                    files.emplace_back(name + (pick(0, 1) ? ".tmp" : ".txt"),
+                                       std::string(pick(0, 9), 'x'));
+                    fake.fs.addFile(files.back().first, files.back().second);
                 }
             }
         }
-        // Some folders cannot be opened or read, once, twice or always.
-        std::vector<std::tuple<FsOp, std::string, int>> failures;
-        for (int i = folders.size() > 1 ? pick(0, 4) : 0; i > 0; --i) {
-            const std::string& folder =
-                folders[pick(1, static_cast<int>(folders.size()) - 1)].first;
-            const FsOp op = pick(0, 1) ? FsOp::OpenFolder : FsOp::ReadFolder;
-            failures.emplace_back(op, folder, pick(0, 2) == 0 ? -1 : pick(1, 2));
+        const auto any = [&](const auto& from) {
+            return from[pick(0, static_cast<int>(from.size()) - 1)].first;
+        };
+        // Some folders cannot be opened or read, some lengths not taken, until a change mends
+        // them: a state of the disk, as a permission is, whenever and however often it is read.
+        std::vector<std::pair<FsOp, std::string>> failures;
+        for (int i = pick(0, 6); i > 0; --i) {
+            const int what = folders.size() > 1 ? pick(0, 2) : 2;
+            if (what < 2) {
+                failures.emplace_back(what ? FsOp::OpenFolder : FsOp::ReadFolder,
+                                      folders[pick(1, static_cast<int>(folders.size()) - 1)].first);
+            } else if (!files.empty()) {
+                const std::string file = any(files);
+                failures.emplace_back(FsOp::Inspect, file);
+                failures.emplace_back(FsOp::FileLength, file);
+            }
+        }
+        // The n-th box open makes the n-th change: a file added or removed, a folder with a
+        // file added, or every failure mended.
+        std::vector<std::pair<int, std::pair<std::string, std::string>>> changes;
+        for (int i = pick(0, 4); i > 0; --i) {
+            const int kind = files.empty() ? 0 : pick(0, 3);
+            changes.emplace_back(kind, kind == 1
+                                           ? files[pick(0, static_cast<int>(files.size()) - 1)]
+                                           : std::pair(any(folders) + "/n" + "ab"[i % 2], ""));
         }
         std::deque<int> answers;
         for (int i = 0; i < 20; ++i) {
@@ -395,9 +423,29 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
 
         const auto scan = [&](unsigned threads) {
             fake.fs.clearFailures();
-            for (const auto& [op, path, times] : failures) {
-                fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied(), times);
+            for (const auto& [op, path] : failures) {
+                fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied());
             }
+            for (const auto& [kind, file] : changes) {  // undone
+                std::filesystem::remove_all(fake.fs.real(file.first + (kind == 0 ? ".tmp" : "")));
+                if (kind == 1) {
+                    fake.fs.addFile(file.first, file.second);
+                }
+            }
+            fake.dialogs.whileOpen = [&] {
+                if (fake.dialogs.boxes.size() > changes.size()) {
+                    return;
+                }
+                const auto& [kind, file] = changes[fake.dialogs.boxes.size() - 1];
+                const std::string& path = file.first;
+                if (kind == 0 || kind == 2) {
+                    fake.fs.addFile(kind == 0 ? path + ".tmp" : path + "/a.tmp", "yy");
+                } else if (kind == 1) {
+                    std::filesystem::remove(fake.fs.real(path));
+                } else {
+                    fake.fs.clearFailures();
+                }
+            };
             fake.dialogs.answers = answers;
             fake.controls.setCaption("lblInfo", "");
             MainForm form{fake.platform()};

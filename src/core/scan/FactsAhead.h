@@ -17,13 +17,16 @@ namespace scourix {
 // meanwhile.
 class FactsAhead {
 public:
-    // owners: whether the package database is asked who owns each file.
-    FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads);
+    // owners: whether the package database is asked who owns each file. Only the entries
+    // from first on are looked at.
+    FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads,
+               std::size_t first = 0);
     ~FactsAhead();
     FactsAhead(const FactsAhead&) = delete;
     FactsAhead& operator=(const FactsAhead&) = delete;
 
-    // What was found for entry i, looking at its chunk on this thread when no other has.
+    // What was found for entry i (i >= first), looking at its chunk on this thread when no other
+    // has.
     const Result<FileFacts>& at(std::size_t i);
 
 private:
@@ -40,6 +43,7 @@ private:
     const FileSystem& fs_;
     const CheckList& list_;
     const bool owners_;
+    const std::size_t first_;
     std::vector<Chunk> chunks_;
     std::size_t nextChunk_ = 0;      // the first chunk nobody has taken
     std::size_t releasedBelow_ = 0;  // chunks before it were used and let go

@@ -1,6 +1,7 @@
 #include "scan/ResultChecks.h"
 
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -12,22 +13,24 @@ namespace scourix {
 std::uint64_t ResultChecks::FilesSize() {
     std::uint64_t total = 0;
     const CheckList& found = s_.ui.lstFound;
-    FactsAhead ahead(s_.ui.fs, found, false, s_.readerThreads());
+    std::optional<FactsAhead> ahead;
     const std::size_t count = found.count();
     for (std::size_t i = 0; i < count; ++i) {
-        const Result<FileFacts>& facts = ahead.at(i);
+        if (!ahead) {
+            ahead.emplace(s_.ui.fs, found, false, s_.readerThreads(), i);
+        }
+        const Result<FileFacts>& facts = ahead->at(i);
         Result<std::uint64_t> length =
             facts ? Result<std::uint64_t>(facts.value().length) : facts.error();
-        for (;;) {
-            if (length) {
-                total += length.value();
-                break;
-            }
+        while (!length) {
             const std::string text = std::string("读取文件长度时发生错误。") + kCrLf + kCrLf +
                                      visibleText(found.text(i)) + kCrLf +
                                      length.error().description;
             const int answer = s_.ui.dialogs.messageBox(text, mb::kAbortRetryIgnore | mb::kCritical,
                                                         "读取文件长度");
+            // The disk may have changed while the box was open: the lengths looked at ahead
+            // are looked at again.
+            ahead.reset();
             if (answer == mb::kIdAbort) {
                 return total;
             }
@@ -36,6 +39,7 @@ std::uint64_t ResultChecks::FilesSize() {
             }
             length = s_.ui.fs.fileLength(found.text(i));
         }
+        total += length ? length.value() : 0;
     }
     return total;
 }

@@ -34,6 +34,7 @@ struct WalkNode {
     bool withWalker = false;  // handed to the walker and not given back yet
     bool onPath = false;      // entered, with everything below it still to be walked
     bool cancelled = false;   // dropped from the walk while a thread was reading it
+    bool stale = false;       // a box was answered while a thread was reading it
     unsigned pins = 0;        // threads opening a subfolder through `folder`
 
     // What the read found. folder is null when the read failed, when the name is no

@@ -76,7 +76,10 @@ bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed)
     // Abort ends the visit; so does Ignore, since there is no other folder whose files
     // could stand in for this one.
     while (node.error) {
-        if (askAboutFailure(*node.error, node.depth == 0 ? typed : path_) != mb::kIdRetry) {
+        const int answer = askAboutFailure(*node.error, node.depth == 0 ? typed : path_);
+        // The disk may have changed while the box was open: nothing read before it is used.
+        queue.forgetReadAhead();
+        if (answer != mb::kIdRetry) {
             return false;
         }
         queue.readAgain(node);
