@@ -173,6 +173,44 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
     }
 }
 
+// The total takes each length as the walk saw it: a file removed after the walk looked at it
+// is counted without a box and then dropped. After a box of the walk the lengths taken
+// before it are looked at again, and so are those of the total's own look-ahead.
+TEST_F(ScanDriverTest, TheTotalTakesTheWalksLengthsUntilABoxIsAnswered) {
+    const auto starts = [](const std::string& text, const std::string& start) {
+        return text.substr(0, start.size()) == start;
+    };
+    fake.lstDrive.setChecked(1, true);
+    fake.fs.addFile("/other/late.tmp", "333");
+    fake.fs.failOn(FsOp::FileLength, "/other/late.tmp", FaultyFileSystem::permissionDenied());
+    fake.window.onDoEvents = [this] {
+        if (fake.controls.caption("lblInfo") == "/other") {
+            std::filesystem::remove(fake.fs.real("/data/a.tmp"));
+        }
+    };
+    fake.dialogs.answers = {mb::kIdIgnore, mb::kIdNo};
+    form.cmdFind_Click();
+    Texts boxes = takeBoxes(fake.dialogs);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(starts(boxes[0], "读取文件长度时发生错误。\r\n\r\n/other/late.tmp")) << boxes[0];
+    EXPECT_TRUE(starts(boxes[1], "找到 4个文件，共7 字节")) << boxes[1];
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/other/late.tmp", "/other/o.tmp"}));
+
+    fake.fs.addFile("/data/a.tmp", "12345");
+    fake.fs.setLength("/other/o.tmp", 10);
+    fake.fs.failOn(FsOp::Inspect, "/other/late.tmp", FaultyFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::OpenFolder, "/other", FaultyFileSystem::permissionDenied(), 1);
+    fake.window.onDoEvents = nullptr;
+    fake.dialogs.whileOpen = [this] { std::filesystem::remove(fake.fs.real("/data/a.tmp")); };
+    fake.dialogs.answers = {mb::kIdRetry, mb::kIdIgnore, mb::kIdIgnore, mb::kIdNo};
+    form.cmdFind_Click();
+    boxes = takeBoxes(fake.dialogs);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_TRUE(starts(boxes[1], "读取文件长度时发生错误。\r\n\r\n/data/a.tmp")) << boxes[1];
+    EXPECT_TRUE(starts(boxes[2], "读取文件长度时发生错误。\r\n\r\n/other/late.tmp")) << boxes[2];
+    EXPECT_TRUE(starts(boxes[3], "找到 4个文件，共12 字节")) << boxes[3];
+}
+
 // Both listings put their own choice into the lists for one scan and give the user's back.
 class ListingsTest : public FormFixture {
 protected:
@@ -362,8 +400,9 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
 }
 
 // Folders and lengths read ahead on other threads change nothing a user sees: on random
-// trees with failing folders and lengths, random answers and Stop points, and changes made
-// while a box is open, as on the window's thread alone.
+// trees with failing folders and lengths, random answers and Stop points, files removed
+// after the walk saw them, and changes made while a box is open, as on the window's thread
+// alone.
 TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
@@ -418,6 +457,10 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
             answers.push_back(mb::kIdAbort + pick(0, 2));
         }
         const int stopAt = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders.size()));
+        // A file listed is removed at a pass of the walk: the total counts the length the walk
+        // saw.
+        const int vanishAt = pick(2, static_cast<int>(folders.size()) + 1);
+        std::string vanished;
         fill(fake.lstDrive, {"/r", "临时文件夹"}, {true});
         fill(fake.lstPat, {"*.tmp", "a*"}, {true, true});
 
@@ -425,6 +468,11 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
             fake.fs.clearFailures();
             for (const auto& [op, path] : failures) {
                 fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied());
+            }
+            for (const auto& [path, text] : files) {
+                if (path == vanished) {
+                    fake.fs.addFile(path, text);
+                }
             }
             for (const auto& [kind, file] : changes) {  // undone
                 std::filesystem::remove_all(fake.fs.real(file.first + (kind == 0 ? ".tmp" : "")));
@@ -455,6 +503,10 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 seen.push_back(fake.controls.caption("lblInfo"));
                 if (static_cast<int>(seen.size()) == stopAt) {
                     form.cmdStopFind_Click();
+                }
+                if (static_cast<int>(seen.size()) == vanishAt && fake.lstFound.count() > 0) {
+                    vanished = fake.lstFound.text(fake.lstFound.count() / 2);
+                    std::filesystem::remove(fake.fs.real(vanished));
                 }
             };
             form.cmdFind_Click();

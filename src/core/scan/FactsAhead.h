@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -18,9 +19,9 @@ namespace scourix {
 class FactsAhead {
 public:
     // owners: whether the package database is asked who owns each file. Only the entries
-    // from first on are looked at.
+    // from first up to last are looked at (last beyond the list: up to its end).
     FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads,
-               std::size_t first = 0);
+               std::size_t first = 0, std::size_t last = SIZE_MAX);
     ~FactsAhead();
     FactsAhead(const FactsAhead&) = delete;
     FactsAhead& operator=(const FactsAhead&) = delete;
@@ -44,6 +45,7 @@ private:
     const CheckList& list_;
     const bool owners_;
     const std::size_t first_;
+    const std::size_t last_;
     std::vector<Chunk> chunks_;
     std::size_t nextChunk_ = 0;      // the first chunk nobody has taken
     std::size_t releasedBelow_ = 0;  // chunks before it were used and let go
