@@ -33,9 +33,14 @@ public:
 
     std::vector<Box> boxes;
     std::vector<Input> inputBoxes;
+    // Runs while each message box is open, after it is recorded: what a user does meanwhile.
+    std::function<void()> whileOpen;
 
     int messageBox(const std::string& text, int flags, const std::string& title) override {
         boxes.push_back({text, flags, title});
+        if (whileOpen) {
+            whileOpen();
+        }
         // The answers of the first two buttons of each kind of box, by the low bits of flags.
         static constexpr int kButtons[5][2] = {{mb::kIdOk, mb::kIdOk},
                                                {mb::kIdOk, mb::kIdCancel},

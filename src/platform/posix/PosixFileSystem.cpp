@@ -348,6 +348,28 @@ Status PosixFileSystem::readFolder(const OpenFolder& folder, FolderVisitor& visi
     return static_cast<const PosixFolder&>(folder).read(visitor);
 }
 
+Result<std::uint64_t> PosixFileSystem::entryLength(const OpenFolder& folder,
+                                                   std::string_view name) const {
+    // Names come from the folder's own entries: one component, which a short buffer
+    // terminates without an allocation.
+    char buffer[256];
+    std::string longName;
+    const char* terminated = buffer;
+    if (name.size() < sizeof buffer) {
+        name.copy(buffer, name.size());
+        buffer[name.size()] = '\0';
+    } else {
+        longName = name;
+        terminated = longName.c_str();
+    }
+    struct stat st {};
+    if (::fstatat(static_cast<const PosixFolder&>(folder).fd(), terminated, &st,
+                  AT_SYMLINK_NOFOLLOW) != 0) {
+        return lastSystemError();
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
 std::string PosixFileSystem::tempFolder() const {
     const char* tmpdir = std::getenv("TMPDIR");
     struct stat st {};

@@ -28,6 +28,8 @@ public:
     bool packageOwned(const std::string& path) const override { return packages_->owns(path); }
     std::string realPath(const OpenFolder& folder) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
+    Result<std::uint64_t> entryLength(const OpenFolder& folder,
+                                      std::string_view name) const override;
     void inspect(const std::vector<std::string_view>& paths, bool owners,
                  std::vector<Result<FileFacts>>& out) const override;
 
