@@ -8,6 +8,7 @@ enum class OpenOutcome {
     Opened,
     NoAssociation,  // the file exists but the desktop has no application for its type
     Failed,
+    OpenerMissing,  // the desktop's opener itself could not be started
 };
 
 // The desktop's services for one file. Paths are passed as one argument, never through
@@ -19,9 +20,11 @@ public:
     // head: the file's first bytes, for telling its type where its name does not; the
     // desktop's side never opens the file itself to look.
     virtual OpenOutcome openDocument(const std::string& path, const std::string& head) = 0;
-    virtual void showProperties(const std::string& path) = 0;
+    // False when no file manager can be asked to show the sheet: no session bus (as for a
+    // program started as root by pkexec), or none on it.
+    virtual bool showProperties(const std::string& path) = 0;
     // Opens a text file in the desktop's default application for text files.
-    virtual void openTextFile(const std::string& path) = 0;
+    virtual OpenOutcome openTextFile(const std::string& path) = 0;
 };
 
 }  // namespace scourix

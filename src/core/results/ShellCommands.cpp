@@ -30,17 +30,28 @@ void ShellCommands::cmdOpen_Click() {
         s_.ui.dialogs.messageBox(" 请先选取一个文件。", mb::kCritical, "打开文件");
         return;
     }
-    // Only a missing association is worth a word. A file deleted since the scan, one a
-    // package has installed since (not the user's to open from here), one that cannot be
-    // reached safely or is no regular file, and an opener that fails pass in silence.
+    // A missing association or a missing opener is worth a word. A file deleted since the
+    // scan, one a package has installed since (not the user's to open from here), one that
+    // cannot be reached safely or is no regular file, and an opener that fails on the file
+    // pass in silence.
     std::string head;
     const std::string path = checkedFile(kHeadBytes, &head);
     if (path.empty()) {
         return;
     }
-    if (s_.ui.shell.openDocument(path, head) == OpenOutcome::NoAssociation) {
+    const OpenOutcome outcome = s_.ui.shell.openDocument(path, head);
+    if (outcome == OpenOutcome::NoAssociation) {
         s_.ui.dialogs.messageBox("你选择的文件可能在Windows中没有关联，所以无法打开文件。",
                                  mb::kCritical, "错误");
+    }
+    reportOpener(s_.ui, outcome);
+}
+
+void ShellCommands::reportOpener(Platform& ui, OpenOutcome outcome) {
+    if (outcome == OpenOutcome::OpenerMissing) {
+        ui.dialogs.messageBox(
+            "无法启动打开文件的程序 xdg-open，所以无法打开文件。请安装 xdg-utils 软件包。",
+            mb::kCritical, "错误");
     }
 }
 
@@ -49,8 +60,12 @@ void ShellCommands::cmdFileAttrib_Click() {
     if (s_.ui.lstFound.currentIndex() < 0) {
         return;
     }
-    if (const std::string path = checkedFile(0, nullptr); !path.empty()) {
-        s_.ui.shell.showProperties(path);
+    const std::string path = checkedFile(0, nullptr);
+    if (!path.empty() && !s_.ui.shell.showProperties(path)) {
+        s_.ui.dialogs.messageBox(
+            "无法显示文件属性：没有能显示它的文件管理器。以管理员身份运行"
+            "时，程序用不到你的桌面会话。",
+            mb::kCritical, "文件属性");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/MainState.h"
+#include "platform/Shell.h"
 
 namespace scourix {
 
@@ -15,6 +16,8 @@ public:
 
     void cmdOpen_Click();
     void cmdFileAttrib_Click();
+    // The box for an opener that could not be started at all; other outcomes pass.
+    static void reportOpener(Platform& ui, OpenOutcome outcome);
 
 private:
     // The real path of the current entry's file, with up to headBytes of it in head; ""

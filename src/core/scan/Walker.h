@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/MainState.h"
 #include "scan/FolderReader.h"
 #include "scan/PatternSet.h"
+#include "scan/WalkLengths.h"
 #include "scan/WalkNode.h"
 
 namespace scourix {
@@ -28,6 +30,10 @@ public:
     // pattern in lstPat's order) before its subfolders are entered.
     void Dirs(const std::string& path);
 
+    // The lengths of the files listed since begin(), for the byte total; the walker keeps
+    // none after.
+    WalkLengths takeLengths() { return std::exchange(lengths_, {}); }
+
 private:
     // Shows the folder and lists its files; false when it is not walked.
     bool visit(FolderQueue& queue, WalkNode& node, const std::string& typed);
@@ -43,6 +49,7 @@ private:
     // The location's real path, when system files are left out: the package database
     // knows files by their real paths.
     std::string rootRealPath_;
+    WalkLengths lengths_;
 };
 
 }  // namespace scourix
