@@ -104,6 +104,10 @@ TEST_F(QtShellTest, TheSavedListOpensInTheDefaultTextEditorByItsDesktopEntry) {
     QtShell().openTextFile(dir / "x.html");
     EXPECT_EQ(openerGot(5000, dir / "bin/ed itor.out"), "--title=Ed|--icon|ed|" + dir / "x.html|");
     EXPECT_EQ(openerGot(300), "") << "not the opener, which would pick a web browser";
+    // An entry that others may change is no command to run.
+    ::chmod((dir / "share/applications/vendor/editor.desktop").c_str(), 0666);
+    QtShell().openTextFile(dir / "x.html");
+    EXPECT_EQ(openerGot(300, dir / "bin/ed itor.out") + openerGot(10), "");
     dir.file("default-app", "");
     QtShell().openTextFile(dir / "x.html");
     EXPECT_EQ(openerGot(300), "");

@@ -1,6 +1,7 @@
 #include "platform/qt/DesktopEntry.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -29,9 +30,13 @@ std::vector<std::string> dataFolders() {
     return folders;
 }
 
-bool isRegularFile(const std::string& path) {
+// An entry is a command that the program runs, perhaps as root with another user's
+// environment (`sudo -E`): only one that root or the running user wrote, and no one else
+// can change, is taken.
+bool isTrustedEntry(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_uid == 0 || st.st_uid == ::geteuid()) && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 // The value of key in the [Desktop Entry] group, its escapes (\s \n \t \r \\) decoded;
@@ -125,7 +130,7 @@ std::string DesktopEntry::find(const std::string& desktopId) {
         std::string id = desktopId;
         for (std::size_t from = 0;;) {
             const std::string path = folder + "/applications/" + id;
-            if (isRegularFile(path)) {
+            if (isTrustedEntry(path)) {
                 return path;
             }
             const std::size_t dash = id.find('-', from);

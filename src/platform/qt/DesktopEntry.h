@@ -13,6 +13,7 @@ public:
     // The entry file of a desktop id ("org.example.Editor.desktop") in
     // $XDG_DATA_HOME/applications, then each of $XDG_DATA_DIRS; "" when none has it. A
     // "-" in the id may stand for a subfolder ("kde4-kate.desktop" in kde4/kate.desktop).
+    // An entry file that another user owns or that group or others may write is passed by.
     static std::string find(const std::string& desktopId);
 
     // The program and arguments that open file (an absolute path) with the entry whose
