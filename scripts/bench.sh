@@ -30,7 +30,7 @@ run deep_bench 10000 300
 
 echo
 echo "== Figures"
-grep -E '^(ratio|max event gap|bytes-per-entry|deep-tree) ' "$log" || true
+grep -E '^(ratio|ms |max event gap|bytes-per-entry|deep-tree) ' "$log" || true
 if [ ${#failed[@]} -gt 0 ]; then
     printf 'FAILED: %s\n' "${failed[@]}"
     exit 1

@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth)
+# Unicode's case folding, from which the build makes the matcher's table.
+packages+=(unicode-data)
 packages+=("$@")
 
 missing=()
