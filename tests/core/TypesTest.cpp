@@ -363,49 +363,44 @@ TEST(PatternSetTest, MatchAllGivesEveryMatchingPatternInListOrder) {
 // The fast forms (literal, suffix, prefix) and the general matcher agree with a plain
 // matcher over folded characters on random patterns and names.
 TEST(PatternSetTest, EveryFormAgreesWithAPlainMatcher) {
-    const auto fold = [](const std::string& s) {
-        std::u32string out;
-        for (std::size_t i = 0; i < s.size();) {
-            out += utf8::foldCase(utf8::next(s, i));
-        }
-        return out;
-    };
-    // Whether p matches s, by the textbook recursion.
     const auto plain = [](auto& self, std::u32string_view p, std::u32string_view s) -> bool {
-        if (p.empty()) {
-            return s.empty();
-        }
-        if (p[0] == U'*') {
-            return self(self, p.substr(1), s) || (!s.empty() && self(self, p, s.substr(1)));
+        if (p.empty() || p[0] == U'*') {
+            return p.empty()
+                       ? s.empty()
+                       : self(self, p.substr(1), s) || (!s.empty() && self(self, p, s.substr(1)));
         }
         return !s.empty() && (p[0] == U'?' || p[0] == s[0]) && self(self, p.substr(1), s.substr(1));
     };
     std::mt19937 random(7);
-    const std::vector<std::string> pieces = {"a", "B", ".", "*", "?", "é", "É", "~", "\xff"};
-    const auto text = [&](int most, bool wild) {
+    const std::vector<std::string> pieces = {"a", "B", ".", "é", "É", "~", "\xff", "*", "?"};
+    const auto text = [&](std::size_t kinds) {  // folded too
         std::string out;
-        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n) {
-            const std::string& piece = pieces[random() % pieces.size()];
-            out += wild || (piece != "*" && piece != "?") ? piece : "b";
+        for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+            out += pieces[random() % kinds];
         }
-        return out;
+        std::u32string folded;
+        for (std::size_t i = 0; i < out.size();) {
+            folded += utf8::foldCase(utf8::next(out, i));
+        }
+        return std::pair(out, folded);
     };
     for (int round = 0; round < 300; ++round) {
         std::vector<std::string> patterns;
+        std::vector<std::u32string> folded;
         for (int i = 0; i < 8; ++i) {
-            patterns.push_back(text(5, true));
+            auto [pattern, p] = text(pieces.size());
+            patterns.push_back(pattern);
+            folded.push_back(p);
         }
         const PatternSet set(patterns);
         for (int k = 0; k < 30; ++k) {
-            const std::string name = text(6, false);
+            const auto [name, s] = text(pieces.size() - 2);
             std::vector<std::size_t> expected;
             for (std::size_t i = 0; i < patterns.size(); ++i) {
-                const std::u32string p = fold(patterns[i]);
-                const std::u32string s = fold(name);
-                const bool dotStar = p.size() >= 2 && p.ends_with(U".*");
+                const std::u32string_view p = folded[i];
                 if (plain(plain, p, s) ||
-                    (dotStar && name.find('.') == std::string::npos &&
-                     plain(plain, std::u32string_view(p).substr(0, p.size() - 2), s))) {
+                    (p.ends_with(U".*") && name.find('.') == std::string::npos &&
+                     plain(plain, p.substr(0, p.size() - 2), s))) {
                     expected.push_back(i);
                 }
             }
