@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
 #include "Peers.h"
 #include "SyntheticTree.h"
 #include "Timing.h"
+#include <dirent.h>
 
 #include "app/MainForm.h"
 #include "fakes/FakePlatform.h"

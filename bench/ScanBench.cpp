@@ -144,6 +144,9 @@ int main(int argc, char** argv) {
         toSummary.push_back(scan.toSummaryMs);
     });
     cs.emplace_back("scan, one thread", [&] { oneThread.run(); });
+    // Readers beyond the cores: what moves the bound where the disk, not the processor, waits.
+    HeadlessScan manyReaders(root, 16);
+    cs.emplace_back("scan, 16 readers", [&] { manyReaders.run(); });
     // The floors, over the results of a first scan.
     scan.run();
     const ResultsByFolder results = groupByFolder(uniqueResults(scan.fake.lstFound));
@@ -294,6 +297,7 @@ int main(int argc, char** argv) {
     printRatio("scan/getdents", cs[0].median, getdents);
     printRatio("one-thread/floor", cs[1].median, floor);
     printRatio("check/floor-check", check, floorCheck);
+    printRatio("scan-16-readers/fd", medianOf("scan, 16 readers"), fd);
     std::printf("ms %swalk-end-to-summary %.2f\n", prefix.c_str(), median(toSummary));
     if (!cold) {
         removeTree(root);
