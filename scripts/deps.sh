@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth)
-# The Unicode Character Database, which the name escapes' table of format characters is
-# made from and checked against.
+# The Unicode Character Database: the name escapes' table of format characters and the
+# matcher's case folding are made from it and checked against it.
 packages+=(unicode-data)
 packages+=("$@")
 
