@@ -88,6 +88,33 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
     }
 }
 
+// Memory running out in a command ends that command with a box saying so; the program and
+// its lists go on as they were.
+TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
+    struct Exhausted : FakeDialogs {
+        bool failed = false;
+        std::string inputBox(const std::string& prompt, const std::string& title,
+                             const std::string& defaultText) override {
+            if (!std::exchange(failed, true)) {
+                throw std::bad_alloc();
+            }
+            return FakeDialogs::inputBox(prompt, title, defaultText);
+        }
+    } dialogs;
+    TestWindow t;
+    t.boxes = &dialogs;
+    t.start();
+    const std::size_t patterns = t.ui().lstPat.count();
+    t.press("cmdAdd");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "操作没有完成：内存不足。");
+    EXPECT_EQ(dialogs.boxes[0].flags, mb::kCritical);
+    EXPECT_EQ(t.ui().lstPat.count(), patterns);
+    dialogs.inputs = {"*.new"};
+    t.press("cmdAdd");
+    EXPECT_EQ(t.ui().lstPat.count(), patterns + 1);
+}
+
 TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     TestWindow t;
     t.start(false);

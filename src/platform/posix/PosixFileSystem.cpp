@@ -28,11 +28,15 @@ namespace scourix {
 
 namespace {
 
-// Lines end at CR LF, CR or LF; a final line end makes no extra empty line.
-std::vector<std::string> splitLines(std::string_view text) {
+// Lines end at CR LF, CR or LF; a final line end makes no extra empty line. More than
+// maxLines are "File too large", found before they take up memory.
+Result<std::vector<std::string>> splitLines(std::string_view text, std::size_t maxLines) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
+        if (lines.size() == maxLines) {
+            return systemError(EFBIG);
+        }
         const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
@@ -443,14 +447,15 @@ Result<std::string> PosixFileSystem::readBytes(const std::string& path) const {
     return FileBytes::read(at.value().dir(), at.value().name.c_str(), kMaxTextFile);
 }
 
-Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& path) const {
+Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& path,
+                                                            std::size_t maxLines) const {
     Result<std::string> bytes = readBytes(path);
     if (!bytes) {
         return bytes.error();
     }
     // GB18030's later bytes are never CR or LF, so the decoded text splits where the bytes
     // would.
-    return splitLines(Gb18030Codec::decode(bytes.value()));
+    return splitLines(Gb18030Codec::decode(bytes.value()), maxLines);
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {
