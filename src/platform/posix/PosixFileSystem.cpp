@@ -28,21 +28,20 @@ namespace scourix {
 
 namespace {
 
-// Lines end at CR LF, CR or LF; a final line end makes no extra empty line. More than
-// maxLines are "File too large", found before they take up memory.
-Result<std::vector<std::string>> splitLines(std::string_view text, std::size_t maxLines) {
-    std::vector<std::string> lines;
+// Calls take(line) for the lines of text, no more than limit + 1 of them, and says how many.
+// Lines end at CR LF, CR or LF; a final line end makes no extra empty line.
+template <class Take>
+std::size_t forEachLine(std::string_view text, std::size_t limit, Take take) {
+    std::size_t lines = 0;
     std::size_t start = 0;
-    while (start < text.size()) {
-        if (lines.size() == maxLines) {
-            return systemError(EFBIG);
-        }
+    while (start < text.size() && lines <= limit) {
+        ++lines;
         const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
+            take(text.substr(start));
             break;
         }
-        lines.emplace_back(text.substr(start, end - start));
+        take(text.substr(start, end - start));
         start =
             end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
@@ -454,8 +453,14 @@ Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& p
         return bytes.error();
     }
     // GB18030's later bytes are never CR or LF, so the decoded text splits where the bytes
-    // would.
-    return splitLines(Gb18030Codec::decode(bytes.value()), maxLines);
+    // would: too many lines are found before any is decoded or kept.
+    if (forEachLine(bytes.value(), maxLines, [](std::string_view) {}) > maxLines) {
+        return systemError(EFBIG);
+    }
+    std::vector<std::string> lines;
+    forEachLine(Gb18030Codec::decode(bytes.value()), maxLines,
+                [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {
