@@ -153,8 +153,10 @@ public:
     virtual std::string currentFolder() const = 0;
 
     // Text files, read only when they are regular files of a sane size: lines without
-    // their line ends, empty lines included.
-    virtual Result<std::vector<std::string>> readLines(const std::string& path) const = 0;
+    // their line ends, empty lines included. A file of more than maxLines lines is not
+    // read ("File too large").
+    virtual Result<std::vector<std::string>> readLines(const std::string& path,
+                                                       std::size_t maxLines) const = 0;
     virtual Result<std::string> readText(const std::string& path) const = 0;
     // Writes text to a new file at path and returns a hold on it. A leftover of this
     // user's own (a regular file of theirs with no other link) is replaced; anything else

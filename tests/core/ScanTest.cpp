@@ -119,6 +119,19 @@ TEST_F(ScanDriverTest, WhileTheWalkRunsOnlyStopIsOfferedAndNothingElseStartsOrCl
     EXPECT_EQ(state.sFindTypes, "查找的文件类型：\r\n    *.old\r\n    *.tmp\r\n");
 }
 
+// Memory running out during the walk ends the scan as Stop would, the failure passed on to
+// the window layer, which says what failed; the next scan runs.
+TEST_F(ScanDriverTest, AFailureDuringTheWalkLeavesTheWindowReadyForTheNextScan) {
+    int passes = 0;
+    fake.window.onDoEvents = [&] { ++passes == 2 ? throw std::bad_alloc() : void(); };
+    EXPECT_THROW(form.mFind_Click(), std::bad_alloc);
+    EXPECT_EQ(fake.lstPat.checks(), (Ticks{false, true, true}));
+    EXPECT_TRUE(fake.controls.enabled("cmdFind") && !fake.controls.enabled("cmdStopFind"));
+    EXPECT_TRUE(state.bStop && !state.scanActive && fake.window.pointer() == kPointerDefault);
+    form.mFind_Click();
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/data/a.tmp"}));
+}
+
 TEST_F(ScanDriverTest, TemporaryFolderFirstAndReportOnYesWithGroupedNumbers) {
     fake.fs.setLength("/other/o.tmp", 1234567);
     fake.lstDrive.setAllChecked(true);

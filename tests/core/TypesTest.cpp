@@ -32,6 +32,21 @@ protected:
     }
 };
 
+// A file of more patterns than any list kept by hand is neither read nor replaced.
+TEST_F(TypeListStoreTest, AFileOfTooManyPatternsIsNeitherReadNorReplaced) {
+    std::string text;
+    for (std::size_t i = 0; i <= kMaxTypeLines; ++i) {
+        text += "1*.t\r\n";
+    }
+    load(text);
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
+    EXPECT_EQ(store.SaveTypeList().error().description,
+              "TypeList.ini太大（最多100000个类型），没有读取，也不会被改写。");
+    EXPECT_EQ(fake.fs.content(typeListPath()), text);
+    load(text.substr(6));
+    EXPECT_EQ(fake.lstPat.count(), kMaxTypeLines);
+}
+
 // Without an ordinary file (a FIFO, a failed lookup) the built-in list is ticked.
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
     fake.fs.addSpecial(typeListPath());

@@ -70,7 +70,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     // Nor one in place of a settings file, which is otherwise followed.
     const std::string theirs = other->owns(dir.link("TypeList.ini", victim));
     EXPECT_EQ(fs.readText(theirs).error().description, denied);
-    EXPECT_EQ(fs.readLines(theirs).error().description, denied);
+    EXPECT_EQ(fs.readLines(theirs, 9).error().description, denied);
     EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
     EXPECT_TRUE(contentOf(victim) == "secret" && !exists(outside / "report"));
 }
@@ -201,7 +201,7 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
         const std::string got = {outcome(fs.lookup(p, Lookup::Ordinary)),
                                  outcome(fs.lookup(p, Lookup::WithHidden)),
                                  outcome(fs.lookup(p, Lookup::WithHiddenAndSystem)),
-                                 outcome(fs.readLines(p)),
+                                 outcome(fs.readLines(p, 9)),
                                  outcome(fs.resetAttributes(p)),
                                  outcome(fs.openFolder(p)),
                                  outcome(fs.openSubfolder(*top.value(), name)),
@@ -224,8 +224,9 @@ TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeL
         {"a\r\r\nb", {"a", "", "b"}},
         {"\xD6\xD0\xCE\xC4 1\r\n\xFF\r\n", {"中文 1", "\xEF\xBF\xBD"}}};
     for (const auto& [bytes, lines] : cases) {
-        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes)).value(), lines) << bytes;
+        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes), 4).value(), lines) << bytes;
     }
+    EXPECT_EQ(fs.readLines(dir.file("lines.ini", "a\nb\nc\nd\ne"), 4).error().code, EFBIG);
     // A file size limit is a failure that leaves no new file and the old one whole.
     const std::string types = dir.file("types.ini", "old\r\n");
     std::signal(SIGXFSZ, SIG_DFL);  // as at the start: unless ignored, it ends the program
