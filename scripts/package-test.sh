@@ -93,6 +93,18 @@ if [ "${1:-}" = --admin-window ]; then
     exit
 fi
 
+# Installed and removed again by dpkg, with /usr, /etc and /var laid over with empty
+# folders: $2 is the package, $3 a scratch folder that gets what changed.
+if [ "${1:-}" = --install-run ]; then
+    for d in usr etc var; do
+        mkdir -p "$3/$d.upper" "$3/$d.work"
+        mount -t overlay overlay -o "lowerdir=/$d,upperdir=$3/$d.upper,workdir=$3/$d.work" "/$d"
+    done
+    { dpkg -i "$2" && dpkg -r scourix; } >"$3/dpkg.log" 2>&1 || { cat "$3/dpkg.log" >&2; fail "dpkg"; }
+    [ -z "$(dpkg-query -W scourix 2>/dev/null)" ] || fail "dpkg still knows the package"
+    exit
+fi
+
 t=$(mktemp -d)
 pid=
 cleanup() {
@@ -101,6 +113,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The policy's DTD, and what the administrator's run needs.
+"$root/scripts/deps.sh" libxml2-utils polkitd pkexec dbus x11-utils xvfb xauth
 debs_of() { sed -n '/^== packages$/,$p' "$1" | tail -n +2; }
 "$root/scripts/package.sh" | tee "$t/package.log"
 mapfile -t debs < <(debs_of "$t/package.log")
@@ -110,7 +124,7 @@ deb=$(printf '%s\n' "${debs[@]}" | grep '/scourix_[^/]*\.deb$')
 if [ "${SCOURIX_PACKAGE_TEST_ONCE:-}" != 1 ]; then
     mkdir -p "$t/elsewhere/sources"
     tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$t/elsewhere/sources" -xf -
-    SCOURIX_PACKAGE_BUILD_DIR=$t/elsewhere/build SCOURIX_BUILD_DIR=$t/elsewhere/out \
+    SCOURIX_PACKAGE_BUILD_DIR= SCOURIX_BUILD_DIR=$t/elsewhere/out \
         "$t/elsewhere/sources/scripts/package.sh" >"$t/package2.log" 2>&1 ||
         { cat "$t/package2.log" >&2; fail "the second build failed"; }
     mapfile -t debs2 < <(debs_of "$t/package2.log")
@@ -284,12 +298,23 @@ pid=
 
 # Through the menu's administrator entry: pkexec, polkitd and a system bus of our own.
 if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
-    "$root/scripts/deps.sh" pkexec polkitd dbus x11-utils
     mkdir -p "$t/admin"
     chmod 755 "$t" "$t/root"  # the package's files are read by polkitd's own user
-    unshare -m --propagation private "$0" --admin-run "$unpacked" "$t/admin" ||
+    # A process namespace too: whatever was started there ends with it.
+    unshare -m -p -f --mount-proc --propagation private "$0" --admin-run "$unpacked" "$t/admin" ||
         fail "the administrator's entry"
+    # Removed, the package leaves nothing but dpkg's own records, and nothing to purge.
+    mkdir -p "$t/install"
+    unshare -m --propagation private "$0" --install-run "$deb" "$t/install" ||
+        fail "install and remove"
+    for d in usr etc var; do
+        (cd "$t/install/$d.upper" && find . -mindepth 1 | sed 's|^\.||') | while read -r p; do
+            [[ -e /$d$p || /$d$p == /var/lib/dpkg/* || /$d$p == /var/log/* ]] ||
+                fail "left behind after removal: /$d$p"
+        done
+    done
+    echo "package-test: installed and removed by dpkg, nothing left"
 else
-    echo "package-test: not root or no mount namespaces: the administrator's entry was not run"
+    echo "package-test: not root or no mount namespaces: not run as administrator nor installed"
 fi
 echo "package-test: passed ($deb)"
