@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the program need, when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth
+          libcli11-dev nlohmann-json3-dev gettext)
 packages+=("$@")
 
 missing=()
