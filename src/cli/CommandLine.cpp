@@ -73,6 +73,7 @@ void addOptions(CLI::App& sub, unsigned bit, CliSettings& settings) {
 std::optional<int> CommandLine::parse(int argc, char** argv, CliSettings& settings) {
     CLI::App app(tr("Find junk files and delete, stash or restore them, without a window."),
                  "scourix-cli");
+    app.option_defaults()->group(tr("Options"));
     app.set_help_flag("-h,--help", tr("Show this help and exit"));
     translateLabels(app);
     app.require_subcommand(0, 1);
@@ -86,12 +87,13 @@ std::optional<int> CommandLine::parse(int argc, char** argv, CliSettings& settin
         tr("Show the version and exit"));
     for (const CommandInfo& info : CommandInfo::table()) {
         CLI::App* sub = app.add_subcommand(std::string(info.name), tr(info.brief));
+        sub->option_defaults()->group(tr("Options"));
         sub->set_help_flag("-h,--help", tr("Show this help and exit"));
         translateLabels(*sub);
         sub->callback([&settings, &info] { settings.command = info.command; });
         addOptions(*sub, info.bit, settings);
         if (info.command != Command::Types) {
-            sub->add_option("places", settings.places, tr("The folders to walk"))
+            sub->add_option(tr("PLACE"), settings.places, tr("The folders to walk"))
                 ->type_name(tr("PLACE"));
         }
         // "--" ends the options: a PLACE may begin with a dash.

@@ -88,7 +88,7 @@ inline Ran runOnTerminal(const std::vector<std::string>& args, const std::string
     }
     Ran ran;
     char block[512];
-    while (ran.out.find('?') == std::string::npos) {
+    while (ran.out.find("[y/N]") == std::string::npos) {
         const ssize_t n = ::read(master, block, sizeof block);
         if (n <= 0) {
             break;
