@@ -53,6 +53,8 @@ std::string commandsOf(unsigned bits) {
 std::string manPage() {
     std::string page = ".TH SCOURIX\\-CLI 1 \"\" \"" + roff(kVersionText) + "\" \"" +
                        roff(tr("User Commands")) + "\"\n";
+    // Ragged right: justified Chinese text spreads out along the few spaces it has.
+    page += ".ad l\n";
     page += ".SH " + roff(tr("NAME")) + "\nscourix\\-cli \\- " +
             roff(tr("find junk files and delete, stash or restore them, without a window")) + "\n";
     page += ".SH " + roff(tr("SYNOPSIS")) + "\n";
