@@ -4,6 +4,9 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth
           libcli11-dev nlohmann-json3-dev gettext)
+# The Unicode Character Database, which the name escapes' table of format characters is
+# made from and checked against.
+packages+=(unicode-data)
 packages+=("$@")
 
 missing=()

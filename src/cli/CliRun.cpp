@@ -9,13 +9,13 @@
 #include <unordered_set>
 
 #include "base/TextFormat.h"
-#include "cli/NameEscapes.h"
 #include "cli/Signals.h"
 #include "cli/TerminalPrompt.h"
 #include "cli/TextFormatting.h"
 #include "cli/Translation.h"
 #include "fileops/ActOnListed.h"
 #include "platform/Dialogs.h"
+#include "platform/VisibleText.h"
 #include "scan/Walker.h"
 #include "types/BuiltInTypes.h"
 #include "types/TypeListStore.h"
@@ -127,7 +127,7 @@ void CliRun::say(const std::string& text) const {
 void CliRun::failure(const std::string& path, const std::string& reason) {
     progress_.clear();
     ++failures_;
-    say(std::to_string(failures_) + ". " + escapeName(path) + " [" + reason + "]");
+    say(std::to_string(failures_) + ". " + visibleText(path) + " [" + reason + "]");
 }
 
 int CliRun::finish(int status) const {
@@ -163,7 +163,7 @@ bool CliRun::loadExcludes() {
     for (const std::string& file : s_.excludeFiles) {
         const Result<std::string> text = readAll(file);
         if (!text) {
-            say("scourix-cli: " + escapeName(file) + ": " + text.error().description);
+            say("scourix-cli: " + visibleText(file) + ": " + text.error().description);
             return false;
         }
         for (std::string line : splitOn(text.value(), '\n')) {
@@ -207,11 +207,11 @@ int CliRun::types() {
     TypeListStore(state_).initialise();
     for (std::size_t i = 0; i < patterns_.count(); ++i) {
         if (s_.format == OutputFormat::Json) {
-            out_.line(nlohmann::json{{"pattern", escapeName(patterns_.text(i))},
+            out_.line(nlohmann::json{{"pattern", visibleText(patterns_.text(i))},
                                      {"ticked", patterns_.checked(i)}}
                           .dump());
         } else {
-            out_.line((patterns_.checked(i) ? "[x] " : "[ ] ") + escapeName(patterns_.text(i)));
+            out_.line((patterns_.checked(i) ? "[x] " : "[ ] ") + visibleText(patterns_.text(i)));
         }
     }
     return finish(0);
@@ -251,6 +251,8 @@ void CliRun::walk(const ListedFileCheck& filters, const Each& each) {
         // A file that matches two patterns comes once for each: it is listed once.
         inBatch.clear();
         views.clear();
+        // The lengths the walker keeps for a window's byte total: this run has its own.
+        (void)walker.takeLengths();
         for (const std::string& path : batch) {
             if (inBatch.insert(path).second) {
                 views.push_back(path);
@@ -302,7 +304,7 @@ int CliRun::scan() {
 bool CliRun::readList(std::vector<std::string>& paths) {
     const Result<std::string> text = readAll(*s_.from);
     if (!text) {
-        say("scourix-cli: " + escapeName(*s_.from) + ": " + text.error().description);
+        say("scourix-cli: " + visibleText(*s_.from) + ": " + text.error().description);
         return false;
     }
     const bool nul = s_.format == OutputFormat::Null;
@@ -314,7 +316,16 @@ bool CliRun::readList(std::vector<std::string>& paths) {
             if (entry.ends_with('\r')) {
                 entry.pop_back();
             }
-            entry = unescapeName(entry);
+            if (entry.empty()) {
+                continue;
+            }
+            // Only what the scan writes for some name stands for that name.
+            std::optional<std::string> decoded = decodeVisible(entry);
+            if (!decoded) {
+                failure(entry, tr("not a line of the list format"));
+                continue;
+            }
+            entry = std::move(*decoded);
         }
         if (entry.empty()) {
             continue;
@@ -387,7 +398,7 @@ void CliRun::leftOut(const std::string& path, CheckOutcome why, const Error& err
         failure(path, text);
     } else if (!s_.quiet) {
         progress_.clear();
-        say(substitute(tr("left: %1 (%2)"), {escapeName(path), text}));
+        say(substitute(tr("left: %1 (%2)"), {visibleText(path), text}));
     }
 }
 
@@ -419,7 +430,7 @@ bool CliRun::gather(std::vector<std::pair<std::string, FileFacts>>& out) {
             leftOut(path, outcome, error, facts);
         } else if (stash && baseName(path).ends_with(kStashSuffix)) {
             if (!s_.quiet) {
-                say(substitute(tr("left: %1 (%2)"), {escapeName(path), tr("already stashed")}));
+                say(substitute(tr("left: %1 (%2)"), {visibleText(path), tr("already stashed")}));
             }
         } else {
             out.emplace_back(path, facts);

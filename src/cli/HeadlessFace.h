@@ -50,8 +50,8 @@ public:
     int clientHeight() const override { return 0; }
 
     OpenOutcome openDocument(const std::string&) override { return OpenOutcome::Failed; }
-    void showProperties(const std::string&) override {}
-    void openTextFile(const std::string&) override {}
+    bool showProperties(const std::string&) override { return false; }
+    OpenOutcome openTextFile(const std::string&) override { return OpenOutcome::Failed; }
 };
 
 }  // namespace scourix

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "cli/NameEscapes.h"
+#include "platform/VisibleText.h"
 
 namespace scourix {
 
@@ -17,7 +17,7 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 nlohmann::ordered_json objectOf(const std::string& path, const FileFacts& facts) {
     // The escaped text is valid UTF-8 whatever the name's bytes, as JSON needs.
     return nlohmann::ordered_json{
-        {"path", escapeName(path)}, {"size", facts.length}, {"mtime", facts.mtime}};
+        {"path", visibleText(path)}, {"size", facts.length}, {"mtime", facts.mtime}};
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ void Output::pathLine(const std::string& path) {
         buffer_ += path;
         buffer_ += '\0';
     } else {
-        buffer_ += escapeName(path);
+        buffer_ += visibleText(path);
         buffer_ += '\n';
     }
     if (terminal_ || buffer_.size() >= kBufferSize) {
@@ -58,7 +58,7 @@ void Output::acted(const std::string& path, const FileFacts& facts, bool done,
         object["done"] = done;
         object["error"] = done ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(error);
         if (done && shown != path && !shown.empty()) {
-            object["to"] = escapeName(shown);
+            object["to"] = visibleText(shown);
         }
         line(object.dump());
     } else if (done && !shown.empty()) {

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include "base/TextFormat.h"
-#include "cli/NameEscapes.h"
 #include "cli/TextFormatting.h"
 #include "cli/Translation.h"
+#include "platform/VisibleText.h"
 
 namespace scourix {
 
@@ -28,7 +28,7 @@ void Progress::update(std::size_t folders, std::size_t files, const std::string&
         substitute(tr("%1 folders, %2 files: "), {formatGrouped(folders), formatGrouped(files)});
     // Characters, not bytes, fill the width; a wide character may take two columns, so
     // half the width is kept free of the folder for safety.
-    const std::string shown = escapeName(folder);
+    const std::string shown = visibleText(folder);
     std::size_t room = width > characterCount(text) + 1 ? (width - characterCount(text) - 1) : 0;
     room = Translation::chinese() ? room / 2 : room;
     std::size_t end = 0;

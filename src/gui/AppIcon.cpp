@@ -19,9 +19,12 @@ QPixmap AppIcon::pixmap(int size) {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    // Drawn on a 64 by 64 grid.
-    p.scale(size / 64.0, size / 64.0);
+    p.scale(size / static_cast<double>(kGrid), size / static_cast<double>(kGrid));
+    paint(p);
+    return pm;
+}
 
+void AppIcon::paint(QPainter& p) {
     QLinearGradient tile(0, 0, 0, 64);
     tile.setColorAt(0, QColor(76, 175, 110));
     tile.setColorAt(1, QColor(30, 110, 70));
@@ -62,7 +65,6 @@ QPixmap AppIcon::pixmap(int size) {
     p.drawEllipse(QPointF(44, 52), 3.2, 3.2);
     p.drawEllipse(QPointF(51, 47), 2.4, 2.4);
     p.drawEllipse(QPointF(53, 55), 2.0, 2.0);
-    return pm;
 }
 
 }  // namespace scourix

@@ -128,6 +128,10 @@ public:
     virtual Result<OpenFolderPtr> openParent(const OpenFolder& child) const = 0;
     // Reads every entry of an open folder.
     virtual Status readFolder(const OpenFolder& folder, FolderVisitor& visitor) const = 0;
+    // The length of the entry name in an open folder, without following a link: a walk's
+    // look at a file it lists, made while it has the folder open.
+    virtual Result<std::uint64_t> entryLength(const OpenFolder& folder,
+                                              std::string_view name) const = 0;
 
     // The temporary folder, ending in "/".
     virtual std::string tempFolder() const = 0;

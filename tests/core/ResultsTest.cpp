@@ -68,11 +68,21 @@ TEST_F(ResultListTest, TickOpenAndClearCommands) {
     }
     fake.shell.outcome = OpenOutcome::NoAssociation;
     form.cmdOpen_Click();
+    fake.shell.outcome = OpenOutcome::OpenerMissing;
+    form.cmdOpen_Click();
     EXPECT_EQ(takeBoxes(fake.dialogs),
-              Texts{"你选择的文件可能在Windows中没有关联，所以无法打开文件。|16|错误"});
-    EXPECT_EQ(fake.shell.openedDocuments, Texts(3, "/d/a b.tmp"));
+              (Texts{"你选择的文件可能在Windows中没有关联，所以无法打开文件。|16|错误",
+                     "无法启动打开文件的程序 xdg-open，所以无法打开文件。请安装 xdg-utils "
+                     "软件包。|16|错误"}));
+    EXPECT_EQ(fake.shell.openedDocuments, Texts(4, "/d/a b.tmp"));
     form.mAttrib_Click();
-    EXPECT_EQ(fake.shell.shownProperties, Texts{"/d/a b.tmp"});
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    fake.shell.propertiesShown = false;
+    form.mAttrib_Click();
+    EXPECT_EQ(takeBoxes(fake.dialogs),
+              Texts{"无法显示文件属性：没有能显示它的文件管理器。以管理员身份运行时，程序用不到"
+                    "你的桌面会话。|16|文件属性"});
+    EXPECT_EQ(fake.shell.shownProperties, Texts(2, "/d/a b.tmp"));
 
     form.mClear_Click();
     EXPECT_EQ(fake.controls.caption("lblInfo"), "/d/a b.tmp");
@@ -83,8 +93,8 @@ TEST_F(ResultListTest, TickOpenAndClearCommands) {
     form.cmdOpen_Click();
     form.cmdFileAttrib_Click();
     EXPECT_EQ(takeBoxes(fake.dialogs), Texts{" 请先选取一个文件。|16|打开文件"});
-    EXPECT_EQ(fake.shell.openedDocuments.size(), 3u);
-    EXPECT_EQ(fake.shell.shownProperties.size(), 1u);
+    EXPECT_EQ(fake.shell.openedDocuments.size(), 4u);
+    EXPECT_EQ(fake.shell.shownProperties.size(), 2u);
 }
 
 // Per command: whether it renames, and the texts of its boxes and report in order.
@@ -197,10 +207,14 @@ TEST_F(ListReportTest, ListFileLineForLineBeforeAnyScanAndAfterOneAndTheScanRepo
                   trailer);
     EXPECT_EQ(fake.shell.openedTextFiles, (Texts{"empty.txt", "/home/user/list.txt"}));
     EXPECT_TRUE(fake.window.infoWindows.empty());
+    EXPECT_TRUE(fake.dialogs.boxes.empty());
+    fake.shell.outcome = OpenOutcome::OpenerMissing;
+    form.ViewInfo("again.txt");
+    EXPECT_EQ(takeBoxes(fake.dialogs).size(), 1u) << "a box when no opener can start";
     // The scan report, before any scan of the temporary folder, in the current folder.
     form.ViewInfo("查找结果信息");
     EXPECT_EQ(fake.window.lastInfo().text, fake.fs.content("/home/user/查找结果信息"));
-    EXPECT_EQ(fake.shell.openedTextFiles.size(), 2u);
+    EXPECT_EQ(fake.shell.openedTextFiles.size(), 3u);
     // One that cannot be written is not shown.
     fake.fs.failOn(FsOp::WriteText, "/tmp/查找结果信息", FaultyFileSystem::permissionDenied());
     state.sTempPath = "/tmp/";
@@ -261,18 +275,24 @@ TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {
              Row{4, " lead.tmp", " lead.tmp", "", "/d/ lead.tmp"},
              Row{4, " lead.tmp  ", " lead.tmp", "", "/d/lead.tmp"},
              Row{-1, "new.tmp", "", "", "/d/b.tmp"},
+             // Typed as names are shown: escapes decoded, any other backslash kept; the
+             // name shown, typed again, is the name itself.
+             Row{5, "x\\\\y2.tmp", "x\\y.tmp", "", "/d/x\\y2.tmp"},
+             Row{5, "\\u202Ex\\q\\t.tmp", "x\\y.tmp", "", "/d/\u202Ex\\q\t.tmp"},
+             Row{5, "x\\\\y.tmp", "x\\y.tmp", "", "/d/x\\y.tmp"},
          }) {
         SCOPED_TRACE(r.typed);
         FakePlatform fake;
         MainForm form{fake.platform()};
         fake.fs.addFile("/d/sub/b.tmp");
         fake.fs.addFile("/d/b.tmp", "B");
-        for (const char* name : {"/d/a.tmp", "/d/.h.tmp", "/d/ lead.tmp"}) {
+        for (const char* name : {"/d/a.tmp", "/d/.h.tmp", "/d/ lead.tmp", "/d/x\\y.tmp"}) {
             fake.fs.addFile(name, "A");
         }
         fake.fs.addFolder("/d/gone.tmp");  // a folder in the gone file's place stays as it is
-        Texts texts{"/d/b.tmp", "/d/a.tmp", "/d/gone.tmp", "/d/.h.tmp", "/d/ lead.tmp"};
-        fill(fake.lstFound, texts, Ticks(5, true));
+        Texts texts{"/d/b.tmp",  "/d/a.tmp",     "/d/gone.tmp",
+                    "/d/.h.tmp", "/d/ lead.tmp", "/d/x\\y.tmp"};
+        fill(fake.lstFound, texts, Ticks(6, true));
         fake.lstFound.current = r.current;
         fake.dialogs.inputs = {r.typed};
         form.mRename_Click();
@@ -282,7 +302,7 @@ TEST(RenameTest, RenamesTheCurrentFileInItsFolder) {
         EXPECT_EQ(takeBoxes(fake.dialogs), r.box.empty() ? Texts{} : Texts{r.box});
         texts[std::max<std::ptrdiff_t>(r.current, 0)] = r.entry;
         EXPECT_EQ(fake.lstFound.texts(), texts);
-        EXPECT_EQ(fake.lstFound.checks(), std::vector<bool>(5, true));
+        EXPECT_EQ(fake.lstFound.checks(), std::vector<bool>(6, true));
         if (r.current >= 0 && r.current != 2) {
             EXPECT_EQ(fake.fs.content(r.entry), "A");
             EXPECT_EQ(fake.fs.exists("/d/" + r.offered), r.entry == "/d/" + r.offered);

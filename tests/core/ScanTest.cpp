@@ -1,4 +1,5 @@
 // Scans: locations, the walk's set-up and summary, the walk itself, and the listings.
+#include <filesystem>
 #include <random>
 #include <tuple>
 
@@ -160,7 +161,8 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         fake.dialogs.answers = answers;
         fake.fs.clearFailures();
         if (answers.size() > 1) {
-            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 1);
+            // Looked at again after the box of gone.tmp.
+            fake.fs.failOn(FsOp::Inspect, "/data/c.old", FaultyFileSystem::permissionDenied(), 2);
             fake.fs.failOn(FsOp::FileLength, "/data/c.old", FaultyFileSystem::permissionDenied(),
                            failures);
         }
@@ -169,6 +171,44 @@ TEST_F(ScanDriverTest, UnreadableLengthOffersAbortRetryIgnore) {
         boxes[0] = box + "gone.tmp\r\nNo such file or directory|18|读取文件长度";
         EXPECT_EQ(takeBoxes(fake.dialogs), boxes);
     }
+}
+
+// The total takes each length as the walk saw it: a file removed after the walk looked at it
+// is counted without a box and then dropped. After a box of the walk the lengths taken
+// before it are looked at again, and so are those of the total's own look-ahead.
+TEST_F(ScanDriverTest, TheTotalTakesTheWalksLengthsUntilABoxIsAnswered) {
+    const auto starts = [](const std::string& text, const std::string& start) {
+        return text.substr(0, start.size()) == start;
+    };
+    fake.lstDrive.setChecked(1, true);
+    fake.fs.addFile("/other/late.tmp", "333");
+    fake.fs.failOn(FsOp::FileLength, "/other/late.tmp", FaultyFileSystem::permissionDenied());
+    fake.window.onDoEvents = [this] {
+        if (fake.controls.caption("lblInfo") == "/other") {
+            std::filesystem::remove(fake.fs.real("/data/a.tmp"));
+        }
+    };
+    fake.dialogs.answers = {mb::kIdIgnore, mb::kIdNo};
+    form.cmdFind_Click();
+    Texts boxes = takeBoxes(fake.dialogs);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(starts(boxes[0], "读取文件长度时发生错误。\r\n\r\n/other/late.tmp")) << boxes[0];
+    EXPECT_TRUE(starts(boxes[1], "找到 4个文件，共7 字节")) << boxes[1];
+    EXPECT_EQ(fake.lstFound.texts(), (Texts{"/data/c.old", "/other/late.tmp", "/other/o.tmp"}));
+
+    fake.fs.addFile("/data/a.tmp", "12345");
+    fake.fs.setLength("/other/o.tmp", 10);
+    fake.fs.failOn(FsOp::Inspect, "/other/late.tmp", FaultyFileSystem::permissionDenied());
+    fake.fs.failOn(FsOp::OpenFolder, "/other", FaultyFileSystem::permissionDenied(), 1);
+    fake.window.onDoEvents = nullptr;
+    fake.dialogs.whileOpen = [this] { std::filesystem::remove(fake.fs.real("/data/a.tmp")); };
+    fake.dialogs.answers = {mb::kIdRetry, mb::kIdIgnore, mb::kIdIgnore, mb::kIdNo};
+    form.cmdFind_Click();
+    boxes = takeBoxes(fake.dialogs);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_TRUE(starts(boxes[1], "读取文件长度时发生错误。\r\n\r\n/data/a.tmp")) << boxes[1];
+    EXPECT_TRUE(starts(boxes[2], "读取文件长度时发生错误。\r\n\r\n/other/late.tmp")) << boxes[2];
+    EXPECT_TRUE(starts(boxes[3], "找到 4个文件，共12 字节")) << boxes[3];
 }
 
 // Both listings put their own choice into the lists for one scan and give the user's back.
@@ -292,16 +332,20 @@ TEST_F(WalkerTest, PreOrderGroupedByPatternInNameOrder) {
     EXPECT_EQ(walk("/data"), kDataResults);
 
     // Stop lists the folder being shown and only shows the rest, still entered to see the flag.
-    statusAtPasses.clear();
-    fake.fs.calls.clear();
+    // Folders that readers opened ahead meanwhile are never shown, so Stop promises nothing
+    // about them: only what the user sees is the same on one thread as on several.
     fake.window.onDoEvents = [this] {
         statusAtPasses.push_back(fake.controls.caption("lblInfo"));
         state.bStop = statusAtPasses.back() == "/data/Sub1";
     };
-    EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
-    EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
-    EXPECT_EQ(fake.fs.callCount(FsOp::OpenFolder), 6);
-    EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+    for (unsigned threads : {1u, 2u, 4u}) {
+        state.scanThreads = threads;
+        statusAtPasses.clear();
+        EXPECT_EQ(walk("/data"), Texts(kDataResults.begin(), kDataResults.begin() + 8));
+        EXPECT_EQ(statusAtPasses, (Texts{"/data", "/data/.hid", "/data/Sub1"}));
+        EXPECT_EQ(fake.controls.caption("lblInfo"), "/data/sub2");
+        EXPECT_TRUE(fake.dialogs.boxes.empty());
+    }
 }
 
 // A name before its longer twin; names equal but for case by their bytes.
@@ -355,8 +399,10 @@ TEST_F(WalkerTest, UnreadableFolderOffersAbortRetryIgnore) {
     }
 }
 
-// Folders read ahead on other threads change nothing a user sees: on random trees with
-// failing folders, random answers and Stop points, as on the window's thread alone.
+// Folders and lengths read ahead on other threads change nothing a user sees: on random
+// trees with failing folders and lengths, random answers and Stop points, files removed
+// after the walk saw them, and changes made while a box is open, as on the window's thread
+// alone.
 TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
@@ -365,6 +411,7 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
         };
         FakePlatform fake;
         std::vector<std::pair<std::string, int>> folders{{"/r", 0}};  // and their depths
+        std::vector<std::pair<std::string, std::string>> files;       // and their texts
         for (std::size_t f = 0; f < folders.size(); ++f) {
             const auto [folder, depth] = folders[f];
             fake.fs.addFolder(folder);
@@ -373,31 +420,80 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 if (depth < 5 && pick(0, 1) == 0) {
                     folders.emplace_back(name, depth + 1);
                 } else {
-                    fake.fs.addFile(name + (pick(0, 1) ? ".tmp" : ".txt"));
+                    files.emplace_back(name + (pick(0, 1) ? ".tmp" : ".txt"),
+                                       std::string(pick(0, 9), 'x'));
+                    fake.fs.addFile(files.back().first, files.back().second);
                 }
             }
         }
-        // Some folders cannot be opened or read, once, twice or always.
-        std::vector<std::tuple<FsOp, std::string, int>> failures;
-        for (int i = folders.size() > 1 ? pick(0, 4) : 0; i > 0; --i) {
-            const std::string& folder =
-                folders[pick(1, static_cast<int>(folders.size()) - 1)].first;
-            const FsOp op = pick(0, 1) ? FsOp::OpenFolder : FsOp::ReadFolder;
-            failures.emplace_back(op, folder, pick(0, 2) == 0 ? -1 : pick(1, 2));
+        const auto any = [&](const auto& from) {
+            return from[pick(0, static_cast<int>(from.size()) - 1)].first;
+        };
+        // Some folders cannot be opened or read, some lengths not taken, until a change mends
+        // them: a state of the disk, as a permission is, whenever and however often it is read.
+        std::vector<std::pair<FsOp, std::string>> failures;
+        for (int i = pick(0, 6); i > 0; --i) {
+            const int what = folders.size() > 1 ? pick(0, 2) : 2;
+            if (what < 2) {
+                failures.emplace_back(what ? FsOp::OpenFolder : FsOp::ReadFolder,
+                                      folders[pick(1, static_cast<int>(folders.size()) - 1)].first);
+            } else if (!files.empty()) {
+                const std::string file = any(files);
+                failures.emplace_back(FsOp::Inspect, file);
+                failures.emplace_back(FsOp::FileLength, file);
+            }
+        }
+        // The n-th box open makes the n-th change: a file added or removed, a folder with a
+        // file added, or every failure mended.
+        std::vector<std::pair<int, std::pair<std::string, std::string>>> changes;
+        for (int i = pick(0, 4); i > 0; --i) {
+            const int kind = files.empty() ? 0 : pick(0, 3);
+            changes.emplace_back(kind, kind == 1
+                                           ? files[pick(0, static_cast<int>(files.size()) - 1)]
+                                           : std::pair(any(folders) + "/n" + "ab"[i % 2], ""));
         }
         std::deque<int> answers;
         for (int i = 0; i < 20; ++i) {
             answers.push_back(mb::kIdAbort + pick(0, 2));
         }
         const int stopAt = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders.size()));
+        // A file listed is removed at a pass of the walk: the total counts the length the walk
+        // saw.
+        const int vanishAt = pick(2, static_cast<int>(folders.size()) + 1);
+        std::string vanished;
         fill(fake.lstDrive, {"/r", "临时文件夹"}, {true});
         fill(fake.lstPat, {"*.tmp", "a*"}, {true, true});
 
         const auto scan = [&](unsigned threads) {
             fake.fs.clearFailures();
-            for (const auto& [op, path, times] : failures) {
-                fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied(), times);
+            for (const auto& [op, path] : failures) {
+                fake.fs.failOn(op, path, FaultyFileSystem::permissionDenied());
             }
+            for (const auto& [path, text] : files) {
+                if (path == vanished) {
+                    fake.fs.addFile(path, text);
+                }
+            }
+            for (const auto& [kind, file] : changes) {  // undone
+                std::filesystem::remove_all(fake.fs.real(file.first + (kind == 0 ? ".tmp" : "")));
+                if (kind == 1) {
+                    fake.fs.addFile(file.first, file.second);
+                }
+            }
+            fake.dialogs.whileOpen = [&] {
+                if (fake.dialogs.boxes.size() > changes.size()) {
+                    return;
+                }
+                const auto& [kind, file] = changes[fake.dialogs.boxes.size() - 1];
+                const std::string& path = file.first;
+                if (kind == 0 || kind == 2) {
+                    fake.fs.addFile(kind == 0 ? path + ".tmp" : path + "/a.tmp", "yy");
+                } else if (kind == 1) {
+                    std::filesystem::remove(fake.fs.real(path));
+                } else {
+                    fake.fs.clearFailures();
+                }
+            };
             fake.dialogs.answers = answers;
             fake.controls.setCaption("lblInfo", "");
             MainForm form{fake.platform()};
@@ -407,6 +503,10 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 seen.push_back(fake.controls.caption("lblInfo"));
                 if (static_cast<int>(seen.size()) == stopAt) {
                     form.cmdStopFind_Click();
+                }
+                if (static_cast<int>(seen.size()) == vanishAt && fake.lstFound.count() > 0) {
+                    vanished = fake.lstFound.text(fake.lstFound.count() / 2);
+                    std::filesystem::remove(fake.fs.real(vanished));
                 }
             };
             form.cmdFind_Click();

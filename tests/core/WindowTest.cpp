@@ -233,6 +233,10 @@ TEST_F(WindowTest, AboutInItsOwnColoursInAFreshWindowEachTimeAndTheHomePage) {
     EXPECT_EQ(fake.shell.openedDocuments,
               (std::vector<std::string>{"/opt/scourix/scourix-home.html", "/scourix-home.html"}));
     EXPECT_TRUE(fake.dialogs.boxes.empty());
+    // Without an opener to start, a box says so.
+    fake.shell.outcome = OpenOutcome::OpenerMissing;
+    form.mHomePage_Click();
+    ASSERT_EQ(fake.dialogs.boxes.size(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,19 @@ public:
     std::deque<int> answers;
     // Answers for the next input boxes, in order; with the script used up, Cancel ("").
     std::deque<std::string> inputs;
+    // Runs while an input box is up: what the user, or another, does meanwhile.
+    std::function<void()> whileInputIsUp;
 
     std::vector<Box> boxes;
     std::vector<Input> inputBoxes;
+    // Runs while each message box is open, after it is recorded: what a user does meanwhile.
+    std::function<void()> whileOpen;
 
     int messageBox(const std::string& text, int flags, const std::string& title) override {
         boxes.push_back({text, flags, title});
+        if (whileOpen) {
+            whileOpen();
+        }
         // The answers of the first two buttons of each kind of box, by the low bits of flags.
         static constexpr int kButtons[5][2] = {{mb::kIdOk, mb::kIdOk},
                                                {mb::kIdOk, mb::kIdCancel},
@@ -44,6 +52,9 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override {
         inputBoxes.push_back({prompt, title, defaultText});
+        if (whileInputIsUp) {
+            whileInputIsUp();
+        }
         return next(inputs, std::string());
     }
 

@@ -7,10 +7,12 @@
 
 namespace scourix {
 
-// Records what the procedures ask of the desktop; openDocument answers `outcome`.
+// Records what the procedures ask of the desktop; openDocument and openTextFile answer
+// `outcome`, showProperties `propertiesShown`.
 class FakeShell : public Shell {
 public:
     OpenOutcome outcome = OpenOutcome::Opened;
+    bool propertiesShown = true;
     std::vector<std::string> openedDocuments;
     std::vector<std::string> shownProperties;
     std::vector<std::string> openedTextFiles;
@@ -19,8 +21,14 @@ public:
         openedDocuments.push_back(path);
         return outcome;
     }
-    void showProperties(const std::string& path) override { shownProperties.push_back(path); }
-    void openTextFile(const std::string& path) override { openedTextFiles.push_back(path); }
+    bool showProperties(const std::string& path) override {
+        shownProperties.push_back(path);
+        return propertiesShown;
+    }
+    OpenOutcome openTextFile(const std::string& path) override {
+        openedTextFiles.push_back(path);
+        return outcome;
+    }
 };
 
 }  // namespace scourix

@@ -187,6 +187,13 @@ public:
         return pass(FsOp::ReadFolder, at(folder).path,
                     [&] { return real_.readFolder(*at(folder).real, visitor); });
     }
+    // Fails as fileLength does on the same path.
+    Result<std::uint64_t> entryLength(const OpenFolder& folder,
+                                      std::string_view name) const override {
+        const std::string& above = at(folder).path;
+        return pass(FsOp::FileLength, (above == "/" ? "" : above) + "/" + std::string(name),
+                    [&] { return real_.entryLength(*at(folder).real, name); });
+    }
     std::string tempFolder() const override { return temp; }
     std::vector<std::string> volumes() const override { return volumeList; }
     Status probe(const std::string& p) const override {

@@ -109,4 +109,27 @@ TEST_F(CheckListTest, UserClicksKeysAndButtonsRaiseTheirEvents) {
     EXPECT_EQ(doubleClicks, 1);
 }
 
+TEST_F(CheckListTest, TheEntryLastClickedIsCurrentWhereverOnItsRowTheClickLands) {
+    onRow(&view, 3, Qt::LeftButton);
+    test::onTickBox(&view, 5);  // ticks the entry and makes it current
+    test::onTickBox(&view, 1);
+    test::onTickBox(&view, 1);  // the current one: unticked, a click all the same
+    EXPECT_TRUE(list.checked(5) && !list.checked(1) && list.currentText() == "entry 1");
+    EXPECT_EQ(clicks, 4);
+    // A click, a double click or a drag below the entries moves nothing.
+    list.removeMany({3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+    const QPoint below(20, view.visualRect(view.model()->index(2, 0)).bottom() + 20);
+    test::clickAt(&view, below, Qt::LeftButton, {}, true);
+    const QPoint top = view.visualRect(view.model()->index(0, 0)).center();
+    for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, below},
+                            {QEvent::MouseMove, top},
+                            {QEvent::MouseButtonRelease, top}}) {
+        QMouseEvent e(type, QPointF(at), QPointF(view.viewport()->mapToGlobal(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QApplication::sendEvent(view.viewport(), &e);
+    }
+    EXPECT_TRUE(list.currentText() == "entry 1" && clicks == 4 && doubleClicks == 0);
+}
+
 }  // namespace scourix

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QThread>
 #include <QTimer>
 
@@ -57,9 +59,8 @@ inline void typeKey(QWidget* w, int key, Qt::KeyboardModifiers mods = {},
 
 // A click on an entry of a list, where the user would click it, or a double click (which
 // Qt sends after a click).
-inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods = {},
-                  bool twice = false) {
-    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+inline void clickAt(QListView* view, QPoint at, Qt::MouseButton button,
+                    Qt::KeyboardModifiers mods = {}, bool twice = false) {
     using T = QEvent::Type;
     for (T type : twice ? std::vector{T::MouseButtonDblClick}
                         : std::vector{T::MouseButtonPress, T::MouseButtonRelease}) {
@@ -68,6 +69,25 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
                       mods);
         QApplication::sendEvent(view->viewport(), &e);
     }
+}
+inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods = {},
+                  bool twice = false) {
+    clickAt(view, view->visualRect(view->model()->index(row, 0)).center(), button, mods, twice);
+}
+
+// A left click on an entry's tick box, where the style draws it.
+inline void onTickBox(QListView* view, int row) {
+    const QModelIndex index = view->model()->index(row, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = view->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data().toString();
+    clickAt(view,
+            view->style()
+                ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view)
+                .center(),
+            Qt::LeftButton);
 }
 
 // The real main window over a program folder, a temporary folder ($TMPDIR) and a data
@@ -113,10 +133,12 @@ public:
     CheckListView* view(const char* name) { return window->listView(name); }
 
     // Presses a button, chooses a menu item, or clicks a list's second entry with the Left or
-    // Right button or Double clicks it ("lstFound@D").
+    // Right button, on its Tick box, or Double clicks it ("lstFound@D").
     void press(const QString& name) {
         auto* button = window->findChild<QAbstractButton*>(name);
-        if (name.contains('@')) {
+        if (name.endsWith("@T")) {
+            onTickBox(view(name.section('@', 0, 0).toUtf8()), 1);
+        } else if (name.contains('@')) {
             onRow(view(name.section('@', 0, 0).toUtf8()), 1,
                   name.endsWith('R') ? Qt::RightButton : Qt::LeftButton, {}, name.endsWith('D'));
         } else {

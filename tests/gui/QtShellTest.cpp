@@ -51,6 +51,13 @@ TEST_F(QtShellTest, TheOpenerGetsTheAbsolutePathAsOneArgumentWithItsExactBytesOr
     EXPECT_EQ(QtShell().openDocument(dir / "gone.tmp"), OpenOutcome::Failed);
     EXPECT_EQ(QtShell().openDocument(""), OpenOutcome::Failed);
     EXPECT_EQ(openerGot(300), "");
+    // An opener that cannot be started is told apart from one that fails on the file, and
+    // the properties sheet is refused where no session bus answers.
+    ::setenv("PATH", (dir / "none").c_str(), 1);
+    EXPECT_EQ(QtShell().openDocument(path), OpenOutcome::OpenerMissing);
+    EXPECT_EQ(QtShell().openTextFile(path), OpenOutcome::OpenerMissing);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + dir / "no-bus").c_str(), 1);
+    EXPECT_FALSE(QtShell().showProperties(path));
 }
 
 // A listed link may lead to a device or a FIFO, which opening could act on (a watchdog

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -20,6 +21,7 @@
 #include "fakes/FakePlatform.h"
 #include "platform/posix/DpkgDatabase.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "posix/OtherUser.h"
 #include "posix/TempFolder.h"
 
 namespace scourix {
@@ -31,8 +33,9 @@ namespace fsys = std::filesystem;
 // The procedures over the real file system, in the given program folder.
 struct DiskForm {
     explicit DiskForm(const std::string& programFolder,
-                      std::shared_ptr<PackageDatabase> packages = {})
-        : fs(programFolder, std::move(packages)) {}
+                      std::shared_ptr<PackageDatabase> packages = {},
+                      std::shared_ptr<const LinkTrust> trust = {})
+        : fs(programFolder, std::move(packages), std::move(trust)) {}
 
     // Scans the first `ticked` locations for the patterns, answering No to the summary after
     // any answers the test has set; returns the list.
@@ -116,6 +119,30 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     EXPECT_EQ(std::system(("rm -rf " + dir / "d").c_str()), 0);
 }
 
+// While a command's box is up, the listed file is swapped for a read-only folder: each
+// command looks again when it acts, and leaves the folder as it is.
+TEST(SwapWhileABoxIsUpTest, EveryCommandActsOnWhatIsThereWhenTheBoxIsAnswered) {
+    for (const auto command :
+         {&MainForm::mRename_Click, &MainForm::cmdKill_Click, &MainForm::cmdDeltmp_Click}) {
+        test::TempFolder tree;
+        const std::string file = tree.file("a.tmp");
+        DiskForm disk(tree.path());
+        disk.fake.lstFound.setTexts({file});
+        disk.fake.lstFound.setAllChecked(true);
+        disk.fake.lstFound.setCurrentIndex(0);
+        disk.fake.dialogs.whileInputIsUp = disk.fake.window.onDoEvents = [&] {
+            if (test::modeOf(file) != (S_IFDIR | 0555)) {
+                ::unlink(file.c_str()), tree.folder("a.tmp"), ::chmod(file.c_str(), 0555);
+            }
+        };
+        disk.fake.dialogs.inputs = {"b.tmp"};
+        disk.fake.dialogs.answers = {mb::kIdYes, mb::kIdYes};  // read-only files too
+        (disk.form.*command)();
+        EXPECT_TRUE(test::entriesIn(tree.path()) == 1 && test::modeOf(file) == (S_IFDIR | 0555));
+        ::chmod(file.c_str(), 0755);
+    }
+}
+
 // Another user swaps a folder for a link while the walk is on its way to it: what the link
 // leads to is not listed, even for a link of root's. Links are files of their own, counted
 // with their own length, and a name that is no UTF-8 is found and deleted by its bytes.
@@ -156,20 +183,20 @@ std::map<std::string, std::string> snapshot(const std::string& root) {
     return seen;
 }
 
-// Random trees with read-only files, links of root's within the tree and of another user's
-// to outside it, and random swaps of folders for the other user's links to outside between
-// the scan and a command: no command ever touches a file outside the scanned tree.
+// Random trees with read-only files, folders of another user's, links of root's within the
+// tree and of the other user's to outside it, and random swaps between the scan and a
+// command: a folder's place taken by the other user's link to outside, or, below a folder of
+// theirs, by a link of root's to outside or by a folder of root's whose links lead there. No
+// command ever touches a file outside the scanned tree.
 TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to play the other user (lchown)";
-    }
     for (unsigned seed = 1; seed <= 60; ++seed) {
         std::mt19937 random(seed);
         const auto pick = [&](std::size_t high) {
             return std::uniform_int_distribution<std::size_t>(0, high)(random);
         };
         test::TempFolder inside, outside;
-        Texts folders{"."};
+        const auto other = std::make_shared<test::OtherUser>();
+        Texts folders{"."}, theirs;
         for (char name = 'a'; name <= 'p'; ++name) {
             outside.file(name + std::string(".tmp"), "keep", 0444);
             const std::string at = folders[pick(folders.size() - 1)] + "/" + name;
@@ -177,22 +204,43 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
                 inside.file(at + ".tmp", "x", kind == 0 ? 0444 : 0644);
             } else if (kind == 2) {
                 const std::string target = pick(1) ? outside.path() : inside.path();
-                inside.link(at + ".tmp", target, pick(1) ? test::kOtherUser : 0);
+                const std::string link = inside.link(at + ".tmp", target);
+                if (pick(1)) {
+                    other->owns(link);
+                }
             } else {
                 folders.push_back((inside.folder(at), at));
+                if (pick(2) == 0) {
+                    theirs.push_back((other->owns(inside / at), at));
+                }
             }
         }
         const auto before = snapshot(outside.path());
 
-        DiskForm disk(inside.path());
+        DiskForm disk(inside.path(), {}, other);
         disk.form.state().scanThreads = static_cast<unsigned>(1 + pick(2));
         disk.scan({inside.path()});
         // The deepest first, so that no swap goes through a link planted before.
         std::ranges::sort(folders, [](auto& a, auto& b) { return a.size() > b.size(); });
         for (const std::string& folder : folders) {
-            if (folder != "." && pick(1) == 0) {
-                fsys::rename(inside / folder, inside / folder + ".old");
-                inside.link(folder, outside.path(), test::kOtherUser);
+            if (folder == "." || pick(1) == 0) {
+                continue;
+            }
+            fsys::rename(inside / folder, inside / folder + ".old");
+            const bool inTheirs = std::ranges::any_of(
+                theirs, [&](const std::string& t) { return folder.starts_with(t + "/"); });
+            if (const std::size_t how = inTheirs ? pick(2) : 0; how == 0) {
+                other->owns(inside.link(folder, outside.path()));
+            } else if (how == 1) {
+                inside.link(folder, outside.path());
+            } else {
+                inside.folder(folder);
+                for (const std::string& below : folders) {
+                    if (below.starts_with(folder + "/") &&
+                        below.find('/', folder.size() + 1) == std::string::npos) {
+                        inside.link(below, outside.path());
+                    }
+                }
             }
         }
         auto& fake = disk.fake;
@@ -202,9 +250,10 @@ TEST(LinkSwapPropertyTest, NoCommandTouchesAFileOutsideTheScannedTree) {
         }
         fake.dialogs.answers = {mb::kIdYes, pick(1) ? mb::kIdYes : mb::kIdNo, mb::kIdNo};
         fake.dialogs.inputs = {"moved.tmp"};  // a name free outside too
+        // Every command that acts on a listed file by its path.
         const auto commands = std::array{&MainForm::cmdKill_Click, &MainForm::cmdDeltmp_Click,
                                          &MainForm::mRename_Click, &MainForm::SetFileAttrib};
-        (disk.form.*commands[pick(3)])();
+        (disk.form.*commands[pick(commands.size() - 1)])();
         ASSERT_EQ(snapshot(outside.path()), before) << "seed " << seed;
     }
 }
@@ -217,6 +266,17 @@ TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
     const std::string volume = dir.folder("vol");
     const pid_t child = ::fork();  // which mounts the volume in a namespace of its own
     if (child == 0) {
+        // Not root: a user namespace of its own, in which the user keeps their ids and may
+        // mount.
+        const auto keep = [](const char* map, unsigned id) {
+            return bool((std::ofstream(map) << id << ' ' << id << " 1").flush());
+        };
+        const unsigned uid = ::geteuid(), gid = ::getegid();
+        if (uid != 0 && (::unshare(CLONE_NEWUSER) != 0 || !keep("/proc/self/uid_map", uid) ||
+                         !(std::ofstream("/proc/self/setgroups") << "deny").flush() ||
+                         !keep("/proc/self/gid_map", gid))) {
+            ::_exit(77);
+        }
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("scourix-test", volume.c_str(), "tmpfs", 0, nullptr) != 0) {
@@ -232,7 +292,7 @@ TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
     int status = 0;
     ::waitpid(child, &status, 0);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-        GTEST_SKIP() << "needs root and mount namespaces to mount a volume of its own";
+        GTEST_SKIP() << "needs mount namespaces, or user namespaces when not root";
     }
     EXPECT_EQ(status, 0);
 }

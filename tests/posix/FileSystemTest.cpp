@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 
+#include "OtherUser.h"
 #include "TempFolder.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixClock.h"
@@ -33,16 +34,14 @@ protected:
     void TearDown() override { EXPECT_EQ(entriesIn("/proc/self/fd"), descriptors); }
 
     test::TempFolder dir;
-    PosixFileSystem fs;
+    std::shared_ptr<test::OtherUser> other = std::make_shared<test::OtherUser>();
+    PosixFileSystem fs{{}, {}, other};
     std::size_t descriptors = entriesIn("/proc/self/fd");
 };
 
 class HostileTree : public PosixFiles {
 protected:
     void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to play the other user (lchown)";
-        }
         victim = outside.file("shadow", "secret");
         dir.folder((dir.folder("evil"), "evil/d"));
         listed = dir.file("evil/d/shadow", "junk");
@@ -57,7 +56,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     EXPECT_EQ(fs.fileLength(listed).value(), 4u);
     // The folder on the path is swapped for a link to the outside folder.
     ASSERT_EQ(::rename((dir / "evil/d").c_str(), (dir / "evil/old").c_str()), 0);
-    dir.link("evil/d", outside.path(), kOtherUser);
+    other->owns(dir.link("evil/d", outside.path()));
     ASSERT_TRUE(fs.removeFile(listed));  // in the real folder held, now moved aside
     fs.holdFolders(false);
     EXPECT_FALSE(exists(dir / "evil/old/shadow"));
@@ -69,14 +68,50 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     EXPECT_FALSE(fs.removeFile(listed));
     fs.holdFolders(false);
     // Nor one in place of a settings file, which is otherwise followed.
-    const std::string theirs = dir.link("TypeList.ini", victim, kOtherUser);
+    const std::string theirs = other->owns(dir.link("TypeList.ini", victim));
     EXPECT_EQ(fs.readText(theirs).error().description, denied);
     EXPECT_EQ(fs.readLines(theirs).error().description, denied);
     EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
     EXPECT_TRUE(contentOf(victim) == "secret" && !exists(outside / "report"));
 }
 
+// Root's own link, moved by another user where it leads a command outside the tree: from
+// the user's folder into a listed folder's place, or inside a folder of root's that the user
+// renames within theirs. Where nobody else can change a folder, root's link is followed.
+TEST_F(HostileTree, ALinkIsFollowedOnlyWhereNobodyElseCouldHavePutOrMovedIt) {
+    const std::string home = other->owns(dir.folder("home"));
+    dir.file((dir.folder("home/d"), "home/d/shadow"));
+    dir.file((dir.folder("home/k"), dir.folder("home/k/sub"), "home/k/sub/shadow"));
+    dir.link("home/left", outside.path());
+    dir.link((dir.folder("home/roots"), "home/roots/sub"), outside.path());
+    ASSERT_EQ(::rename((home + "/d").c_str(), (home + "/d.old").c_str()), 0);
+    ASSERT_EQ(::rename((home + "/left").c_str(), (home + "/d").c_str()), 0);
+    ASSERT_EQ(::rename((home + "/k").c_str(), (home + "/k.old").c_str()), 0);
+    ASSERT_EQ(::rename((home + "/roots").c_str(), (home + "/k").c_str()), 0);
+    const std::string denied = "Permission denied";
+    for (const std::string& moved : {home + "/d/shadow", home + "/k/sub/shadow"}) {
+        EXPECT_EQ(fs.removeFile(moved).error().description, denied) << moved;
+        EXPECT_EQ(fs.renameNoReplace(moved, moved + ".del").error().description, denied);
+        EXPECT_EQ(fs.readText(moved).error().description, denied);
+    }
+    EXPECT_EQ(contentOf(victim), "secret");
+    // The same links where only root can change the folders: followed, also below a sticky
+    // folder of root's (the temporary folder the test runs in is one) but not below a folder
+    // its group can write, however far up.
+    const std::string mine = dir.folder("mine");
+    dir.link("mine/ok", outside.path());
+    EXPECT_TRUE(fs.fileLength(mine + "/ok/shadow"));
+    for (const mode_t mode : {01777, 0775, 0757}) {
+        ASSERT_EQ(::chmod(dir.path().c_str(), mode), 0);
+        const Result<std::uint64_t> length = fs.fileLength(mine + "/ok/shadow");
+        EXPECT_EQ(length ? 0 : length.error().code, mode == 01777 ? 0 : EACCES) << mode;
+    }
+}
+
 TEST_F(HostileTree, AReportIsAlwaysANewFileAndOnlyOurOwnLeftoverMakesWay) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give a file to the other user";
+    }
     const std::string report = dir / "查找结果信息";
     const std::function<void()> plants[] = {
         [&] { dir.link("查找结果信息", victim); },

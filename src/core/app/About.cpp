@@ -2,6 +2,7 @@
 
 #include "base/ProgramFiles.h"
 #include "infowin/InfoContent.h"
+#include "results/ShellCommands.h"
 
 namespace scourix {
 
@@ -11,8 +12,9 @@ std::string About::text() {
            "它在勾选的位置中查找与勾选的文件类型相符的文件，例如临时文件、" +
            "编辑器和办公软件留下的备份文件、磁盘检查留下的文件碎片等，" +
            "列出这些文件及其总大小，然后由您决定永久删除、暂时删除（改名为 *.del）" +
-           "或保留它们。" + br + br + "文件类型列表保存在程序文件夹中的 TypeList.ini 里，" +
-           "各类型的说明在 TypeRead.ini 里。" + br + br +
+           "或保留它们。" + br + br +
+           "文件类型列表保存在 TypeList.ini 里：以软件包安装时在用户自己的设置文件夹中，" +
+           "否则在程序文件夹中；" + "各类型的说明在 TypeRead.ini 里。" + br + br +
            "删除文件之前请仔细检查查找结果：永久删除的文件无法恢复。";
 }
 
@@ -26,7 +28,8 @@ void About::mAbout_Click() {
 
 void About::mHomePage_Click() {
     // The page lies beside the executable; the desktop opens it in its web browser.
-    s_.ui.shell.openDocument(programFile(s_.ui.fs, kHomePageFile));
+    ShellCommands::reportOpener(s_.ui,
+                                s_.ui.shell.openDocument(programFile(s_.ui.fs, kHomePageFile)));
 }
 
 }  // namespace scourix

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/VisibleText.h"
+
 namespace scourix {
 
 namespace {
@@ -39,7 +41,8 @@ void Rename::mRename_Click() {
     if (answer == name) {
         return;
     }
-    const std::string typed = trimSpaces(answer);
+    // The name may have been typed the way names are shown, escapes and all.
+    const std::string typed = decodeTyped(trimSpaces(answer));
     if (typed.empty() || typed == name) {
         return;
     }
@@ -53,6 +56,13 @@ void Rename::mRename_Click() {
     // A slash would move the file out of its folder; a NUL would cut the name short.
     if (typed.find_first_of(std::string("/\0", 2)) != std::string::npos) {
         fail("文件名无效：不能含有“/”");
+        return;
+    }
+    // The box may have been open a long time: what is there now must still be a file that
+    // may be renamed, or a folder that has taken its place would be renamed instead.
+    const Result<std::string> still = s_.ui.fs.lookupListed(path, Lookup::WithHiddenAndSystem);
+    if (!still || still.value() != name) {
+        fail(still ? errorOf(ENOENT).description : still.error().description);
         return;
     }
     const std::string renamed = folder + typed;

@@ -7,6 +7,7 @@
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
 #include "platform/VisibleText.h"
+#include "results/ShellCommands.h"
 
 namespace scourix {
 namespace {
@@ -47,7 +48,7 @@ void ListReport::ViewInfo(const std::string& filename) {
         return;
     }
     if (filename != s_.sTempPath + std::string(kScanReportName)) {
-        ui.shell.openTextFile(filename);
+        ShellCommands::reportOpener(ui, ui.shell.openTextFile(filename));
         return;
     }
     std::erase_if(s_.reportsWritten, [&](const auto& report) { return report.first == filename; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/MainState.h"
+#include "platform/Shell.h"
 
 namespace scourix {
 
@@ -12,6 +13,8 @@ public:
 
     void cmdOpen_Click();
     void cmdFileAttrib_Click();
+    // The box for an opener that could not be started at all; other outcomes pass.
+    static void reportOpener(Platform& ui, OpenOutcome outcome);
 
 private:
     MainState& s_;

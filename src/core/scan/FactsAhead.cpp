@@ -14,8 +14,14 @@ constexpr std::size_t kAhead = 64;
 
 }  // namespace
 
-FactsAhead::FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads)
-    : fs_(fs), list_(list), owners_(owners), chunks_((list.count() + kChunk - 1) / kChunk) {
+FactsAhead::FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads,
+                       std::size_t first, std::size_t last)
+    : fs_(fs),
+      list_(list),
+      owners_(owners),
+      first_(std::min(first, list.count())),
+      last_(std::clamp(last, first_, list.count())),
+      chunks_((last_ - first_ + kChunk - 1) / kChunk) {
     for (unsigned i = 1; i < threads && i < chunks_.size(); ++i) {
         threads_.emplace_back([this] { work(); });
     }
@@ -36,8 +42,8 @@ void FactsAhead::look(std::unique_lock<std::mutex>& lock, std::size_t c) {
     Chunk& chunk = chunks_[c];
     chunk.state = State::Looking;
     lock.unlock();
-    const std::size_t first = c * kChunk;
-    const std::size_t last = std::min(first + kChunk, list_.count());
+    const std::size_t first = first_ + c * kChunk;
+    const std::size_t last = std::min(first + kChunk, last_);
     std::vector<std::string_view> paths;
     paths.reserve(last - first);
     for (std::size_t i = first; i < last; ++i) {
@@ -63,6 +69,7 @@ void FactsAhead::work() {
 }
 
 const Result<FileFacts>& FactsAhead::at(std::size_t i) {
+    i -= first_;
     const std::size_t c = i / kChunk;
     std::unique_lock lock(mutex_);
     // The chunks before are done with: their memory goes, and the readers may go further.

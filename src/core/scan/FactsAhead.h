@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -17,13 +18,16 @@ namespace scourix {
 // meanwhile.
 class FactsAhead {
 public:
-    // owners: whether the package database is asked who owns each file.
-    FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads);
+    // owners: whether the package database is asked who owns each file. Only the entries
+    // from first up to last are looked at (last beyond the list: up to its end).
+    FactsAhead(const FileSystem& fs, const CheckList& list, bool owners, unsigned threads,
+               std::size_t first = 0, std::size_t last = SIZE_MAX);
     ~FactsAhead();
     FactsAhead(const FactsAhead&) = delete;
     FactsAhead& operator=(const FactsAhead&) = delete;
 
-    // What was found for entry i, looking at its chunk on this thread when no other has.
+    // What was found for entry i (i >= first), looking at its chunk on this thread when no other
+    // has.
     const Result<FileFacts>& at(std::size_t i);
 
 private:
@@ -40,6 +44,8 @@ private:
     const FileSystem& fs_;
     const CheckList& list_;
     const bool owners_;
+    const std::size_t first_;
+    const std::size_t last_;
     std::vector<Chunk> chunks_;
     std::size_t nextChunk_ = 0;      // the first chunk nobody has taken
     std::size_t releasedBelow_ = 0;  // chunks before it were used and let go

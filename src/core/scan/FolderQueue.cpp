@@ -55,8 +55,7 @@ void FolderQueue::work() {
             workAvailable_.wait(lock);
             continue;
         }
-        readNode(lock, *node, reader, subfolders);
-        if (!node->cancelled) {
+        if (readNode(lock, *node, reader, subfolders)) {
             ++readAhead_;
         }
         maybeFree(node);
@@ -82,7 +81,7 @@ WalkNode* FolderQueue::findWork() {
     return nullptr;
 }
 
-void FolderQueue::readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, FolderReader& reader,
+bool FolderQueue::readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, FolderReader& reader,
                            std::vector<std::string>& subfolders) {
     WalkNode* parent = node.parent;
     node.state = WalkNode::State::Reading;
@@ -90,22 +89,40 @@ void FolderQueue::readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, F
         // The parent could not be opened again: its subfolders cannot be reached.
         node.error = parent->error.value_or(errorOf(ENOENT));
         node.state = WalkNode::State::Read;
-        return;
+        return true;
     }
     if (parent != nullptr) {
         ++parent->pins;
     }
+    ++reading_;
     lock.unlock();
     reader.read(node, parent != nullptr ? parent->folder.get() : nullptr, subfolders);
     lock.lock();
+    --reading_;
     node.state = WalkNode::State::Read;
     if (parent != nullptr) {
         --parent->pins;
         maybeFree(parent);
     }
+    if (node.stale && !node.cancelled) {
+        reset(node);
+        return false;
+    }
     if (!node.cancelled && !subfolders.empty()) {
         insertSubfolders(node, subfolders);
     }
+    return !node.cancelled;
+}
+
+void FolderQueue::reset(WalkNode& node) {
+    node.stale = false;
+    node.state = WalkNode::State::Waiting;
+    if (node.pins > 0) {
+        retired_.push_back(std::move(node.folder));  // a reader is opening a subfolder in it
+    }
+    node.folder.reset();
+    node.error.reset();
+    std::vector<FolderMatch>().swap(node.matches);
 }
 
 void FolderQueue::insertSubfolders(WalkNode& node, std::vector<std::string>& names) {
@@ -142,6 +159,9 @@ WalkNode* FolderQueue::next() {
             return nullptr;
         }
         leavePathTo(node->depth);
+        if (reading_ == 0) {
+            retired_.clear();
+        }
         switch (node->state) {
             case WalkNode::State::Waiting:
                 readNode(lock, *node, reader_, subfolders_);
@@ -204,6 +224,33 @@ void FolderQueue::pass(WalkNode& node) {
 void FolderQueue::stopReadingAhead() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
+}
+
+void FolderQueue::forgetReadAhead() {
+    std::lock_guard lock(mutex_);
+    // From the end: a subfolder comes after its folder, which is still in line when the
+    // subfolder is looked at. A folder still in line was named by the walk's own read of a
+    // folder it took only when its parent is no longer in line.
+    for (WalkNode* node = tail_; node != nullptr;) {
+        WalkNode* before = node->prev;
+        const bool namedAhead = node->parent != nullptr && node->parent->inQueue;
+        if (namedAhead) {
+            unlink(*node);
+            if (node->state == WalkNode::State::Read) {
+                --readAhead_;
+            } else if (node->state == WalkNode::State::Reading) {
+                node->cancelled = true;
+            }
+            maybeFree(node);
+        } else if (node->state == WalkNode::State::Read) {
+            --readAhead_;
+            reset(*node);
+        } else if (node->state == WalkNode::State::Reading) {
+            node->stale = true;
+        }
+        node = before;
+    }
+    workAvailable_.notify_all();
 }
 
 void FolderQueue::leavePathTo(std::size_t depth, bool reopenAbove) {

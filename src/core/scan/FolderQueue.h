@@ -43,15 +43,23 @@ public:
     void pass(WalkNode& node);
     // Nothing more is read ahead; the folders still to come are read when taken.
     void stopReadingAhead();
+    // Forgets what was read ahead, after a box: the user may have changed the disk while it
+    // was open, so each folder still to come is read again when the walk reaches it, and the
+    // subfolders that only its earlier read named are dropped.
+    void forgetReadAhead();
     // Whether a folder with this id is on the path (the taking thread only).
     bool onPath(FileId id) const { return pathIds_.contains(id); }
 
 private:
     void work();
     WalkNode* findWork();
-    void readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, FolderReader& reader,
+    // False when the read was thrown away meanwhile (the folder dropped, or read before a
+    // box was answered).
+    bool readNode(std::unique_lock<std::mutex>& lock, WalkNode& node, FolderReader& reader,
                   std::vector<std::string>& subfolders);
     void insertSubfolders(WalkNode& node, std::vector<std::string>& names);
+    // Back to unread, as when the folder was first put in line.
+    void reset(WalkNode& node);
     void unlink(WalkNode& node);
     void leavePathTo(std::size_t depth, bool reopenAbove = true);
     void reopen(std::size_t index, const WalkNode& below);
@@ -69,6 +77,10 @@ private:
     WalkNode* head_ = nullptr;
     WalkNode* tail_ = nullptr;
     std::size_t readAhead_ = 0;  // read by a reader and not taken yet
+    std::size_t reading_ = 0;    // reads under way
+    // Folders whose reads were forgotten while a reader was opening a subfolder in them,
+    // closed once no read is under way.
+    std::vector<OpenFolderPtr> retired_;
     bool stopping_ = false;
     bool finished_ = false;
 

@@ -31,6 +31,7 @@ void FolderReader::read(WalkNode& node, const OpenFolder* parent,
     if (leftOut(node)) {
         return;
     }
+    folder_ = node.folder.get();
     matches_ = &node.matches;
     subfolders_ = &subfolders;
     const Status status = fs_.readFolder(*node.folder, *this);
@@ -59,8 +60,13 @@ void FolderReader::entry(std::string_view name, EntryKind kind) {
         return;
     }
     rules_.patterns->matchAll(name, hits_, scratch_);
+    if (hits_.empty()) {
+        return;
+    }
+    const Result<std::uint64_t> length = fs_.entryLength(*folder_, name);
     for (std::size_t pattern : hits_) {
-        matches_->push_back({static_cast<std::uint32_t>(pattern), std::string(name)});
+        matches_->push_back({static_cast<std::uint32_t>(pattern), std::string(name),
+                             length ? length.value() : FolderMatch::kNoLength});
     }
 }
 

@@ -27,8 +27,10 @@ struct ReadRules {
 };
 
 // Opens and reads one folder of a walk and keeps what the scan needs of it: the names
-// that match, and the subfolders, each sorted. Names are matched as the folder is read;
-// nothing else of it is kept. One reader per thread.
+// that match with their lengths, and the subfolders, each sorted. Names are matched as the
+// folder is read, and a matching file's length is taken relative to the open folder, so
+// that the byte total needs no look of its own; nothing else of the folder is kept. One
+// reader per thread.
 class FolderReader final : private FolderVisitor {
 public:
     FolderReader(const FileSystem& fs, const ReadRules& rules) : fs_(fs), rules_(rules) {}
@@ -46,6 +48,7 @@ private:
 
     const FileSystem& fs_;
     const ReadRules& rules_;
+    const OpenFolder* folder_ = nullptr;
     std::vector<FolderMatch>* matches_ = nullptr;
     std::vector<std::string>* subfolders_ = nullptr;
     PatternSet::Scratch scratch_;

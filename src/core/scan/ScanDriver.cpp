@@ -124,7 +124,7 @@ void ScanDriver::buildReportTexts() {
 void ScanDriver::showSummary(const std::string& stopNotice) {
     Platform& ui = s_.ui;
     const std::size_t found = ui.lstFound.count();
-    const std::uint64_t bytes = checks_.FilesSize();
+    const std::uint64_t bytes = checks_.FilesSize(walker_.takeLengths());
     const std::string summary =
         "找到 " + formatGrouped(found) + "个文件，" + "共" + formatGrouped(bytes) + " 字节。";
     ui.controls.setCaption("lblInfo", summary);

@@ -9,10 +9,13 @@
 
 namespace scourix {
 
-// A file that matched, as a folder's read gives it: the pattern's index and the name.
+// A file that matched, as a folder's read gives it: the pattern's index, the name, and the
+// length the read found (kNoLength when the look failed).
 struct FolderMatch {
+    static constexpr std::uint64_t kNoLength = UINT64_MAX;
     std::uint32_t pattern = 0;
     std::string name;
+    std::uint64_t length = kNoLength;
 };
 
 // One folder of a walk, from the moment its parent's read named it until the walk has
@@ -34,6 +37,7 @@ struct WalkNode {
     bool withWalker = false;  // handed to the walker and not given back yet
     bool onPath = false;      // entered, with everything below it still to be walked
     bool cancelled = false;   // dropped from the walk while a thread was reading it
+    bool stale = false;       // a box was answered while a thread was reading it
     unsigned pins = 0;        // threads opening a subfolder through `folder`
 
     // What the read found. folder is null when the read failed, when the name is no

@@ -18,6 +18,7 @@ void Walker::begin(bool skipHidden, bool skipSystem) {
         texts.push_back(pat.text(i));
     }
     patterns_.emplace(texts);
+    lengths_ = {};
     rules_.patterns = &*patterns_;
     rules_.skipHidden = skipHidden;
     rules_.skipSystem = skipSystem;
@@ -88,7 +89,11 @@ bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed)
     // Abort ends the visit; so does Ignore, since there is no other folder whose files
     // could stand in for this one.
     while (node.error) {
-        if (askAboutFailure(*node.error, node.depth == 0 ? typed : path_) != mb::kIdRetry) {
+        const int answer = askAboutFailure(*node.error, node.depth == 0 ? typed : path_);
+        // The disk may have changed while the box was open: nothing read before it is used.
+        queue.forgetReadAhead();
+        lengths_.lookAgainBelow = lengths_.lengths.size();
+        if (answer != mb::kIdRetry) {
             return false;
         }
         queue.readAgain(node);
@@ -161,6 +166,7 @@ void Walker::listMatches(const WalkNode& node) {
         entry.reserve(prefix + match.name.size());
         entry.append(path_).resize(prefix, '/');
         entry += match.name;
+        lengths_.lengths.push_back(match.length);
     }
     if (!found.empty()) {
         s_.ui.lstFound.appendMany(std::move(found));

@@ -3,11 +3,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/MainState.h"
 #include "scan/FolderReader.h"
 #include "scan/PatternSet.h"
+#include "scan/WalkLengths.h"
 #include "scan/WalkNode.h"
 
 namespace scourix {
@@ -32,6 +34,9 @@ public:
     // Answers a folder that cannot be read in place of the Abort/Retry/Ignore box, when
     // set: given the failure and the folder's path, returns the box's answer.
     std::function<int(const Error&, const std::string&)> onFailure;
+    // The lengths of the files listed since begin(), for the byte total; the walker keeps
+    // none after.
+    WalkLengths takeLengths() { return std::exchange(lengths_, {}); }
 
 private:
     // Shows the folder and lists its files; false when it is not walked.
@@ -52,6 +57,7 @@ private:
     // The walk limits' excludes, compiled; null when there are none.
     std::optional<PatternSet> excludes_;
     std::uint64_t rootDevice_ = 0;
+    WalkLengths lengths_;
 };
 
 }  // namespace scourix

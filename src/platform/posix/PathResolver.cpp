@@ -38,10 +38,6 @@ UniqueFd openStart(bool absolute) {
 
 }  // namespace
 
-bool PathResolver::trustedOwner(unsigned uid) {
-    return uid == 0 || uid == ::geteuid();
-}
-
 void PathResolver::hold(bool on) const {
     holding_ += on ? 1 : -1;
     if (holding_ == 0) {
@@ -83,7 +79,7 @@ const std::string& ReachedEntry::folderRealPath() const {
 }
 
 int PathResolver::expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std::string>& pending,
-                             int& linksLeft) {
+                             int& linksLeft, signed char*& safe) const {
     struct stat st {};
     if (::fstat(link.get(), &st) != 0) {
         return errno;
@@ -91,7 +87,15 @@ int PathResolver::expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std
     if (--linksLeft < 0) {
         return ELOOP;
     }
-    if (!trustedOwner(st.st_uid)) {
+    if (!trust_->trustedOwner(st)) {
+        return EACCES;
+    }
+    signed char verdict = -1;
+    signed char& kept = safe != nullptr ? *safe : verdict;
+    if (kept < 0) {
+        kept = trust_->safeFolder(at.get()) ? 1 : 0;
+    }
+    if (kept == 0) {
         return EACCES;
     }
     std::string target(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 256, '\0');
@@ -111,6 +115,7 @@ int PathResolver::expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std
     }
     if (target.front() == '/') {
         at = openStart(true);
+        safe = nullptr;
         if (!at.valid()) {
             return errno;
         }
@@ -119,7 +124,8 @@ int PathResolver::expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std
     return 0;
 }
 
-int PathResolver::descend(UniqueFd& at, std::vector<std::string>& pending, int& linksLeft) {
+int PathResolver::descend(UniqueFd& at, std::vector<std::string>& pending, int& linksLeft,
+                          signed char* safe) const {
     while (!pending.empty()) {
         const std::string component = std::move(pending.back());
         pending.pop_back();
@@ -138,27 +144,29 @@ int PathResolver::descend(UniqueFd& at, std::vector<std::string>& pending, int& 
         }
         if (S_ISDIR(st.st_mode)) {
             at = std::move(next);
+            safe = nullptr;
         } else if (!S_ISLNK(st.st_mode)) {
             return ENOTDIR;
-        } else if (const int error = expandLink(next, at, pending, linksLeft); error != 0) {
+        } else if (const int error = expandLink(next, at, pending, linksLeft, safe); error != 0) {
             return error;
         }
     }
     return 0;
 }
 
-int PathResolver::step(int from, std::string_view component, int& linksLeft, UniqueFd& reached,
-                       bool& plain) {
+int PathResolver::step(const ReachedFolder& from, std::string_view component, int& linksLeft,
+                       UniqueFd& reached, bool& plain) const {
     plain = false;
     if (component == "." || component == "..") {
-        reached.reset(
-            ::openat(from, std::string(component).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        reached.reset(::openat(from.fd.get(), std::string(component).c_str(),
+                               O_PATH | O_DIRECTORY | O_CLOEXEC));
         return reached.valid() ? 0 : errno;
     }
     const std::string name(component);
     // A folder, as most components are: one call. A link fails to open as a folder and is
     // looked at on its own.
-    reached.reset(::openat(from, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    reached.reset(
+        ::openat(from.fd.get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (reached.valid()) {
         plain = true;
         return 0;
@@ -167,9 +175,9 @@ int PathResolver::step(int from, std::string_view component, int& linksLeft, Uni
         return errno;
     }
     // Not a folder: looked at on its own from the folder it is in, a link followed from there.
-    reached.reset(::openat(from, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    reached.reset(::openat(from.fd.get(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> pending{name};
-    return descend(reached, pending, linksLeft);
+    return descend(reached, pending, linksLeft, &from.safe);
 }
 
 std::ptrdiff_t PathResolver::sharedLevel(std::string_view text) const {
@@ -233,7 +241,7 @@ std::shared_ptr<const ReachedFolder> PathResolver::folderFor(std::string_view te
         const std::string_view component = text.substr(begin, end - begin);
         UniqueFd next;
         bool plain = false;
-        if ((error = step(at->fd.get(), component, linksLeft, next, plain)) != 0) {
+        if ((error = step(*at, component, linksLeft, next, plain)) != 0) {
             return nullptr;
         }
         auto folder = std::make_shared<ReachedFolder>(std::move(next));
@@ -284,7 +292,8 @@ Result<ReachedEntry> PathResolver::reach(const std::string& path, bool followLas
         // The target's folder is reached from the link's own folder, its last part kept.
         UniqueFd at(::openat(reached.dir(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
         std::vector<std::string> pending;
-        if (const int e = expandLink(entry, at, pending, linksLeft); e != 0) {
+        signed char* safe = &reached.folder->safe;
+        if (const int e = expandLink(entry, at, pending, linksLeft, safe); e != 0) {
             return systemError(e);
         }
         // A link to "/" leaves nothing pending: the folder reached is the entry itself.
@@ -292,7 +301,7 @@ Result<ReachedEntry> PathResolver::reach(const std::string& path, bool followLas
         if (!pending.empty()) {
             pending.erase(pending.begin());
         }
-        if (const int e = descend(at, pending, linksLeft); e != 0) {
+        if (const int e = descend(at, pending, linksLeft, safe); e != 0) {
             return systemError(e);
         }
         reached.folder = std::make_shared<const ReachedFolder>(std::move(at));

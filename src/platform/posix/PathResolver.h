@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Result.h"
+#include "platform/posix/LinkTrust.h"
 #include "platform/posix/UniqueFd.h"
 
 namespace scourix {
@@ -19,6 +20,9 @@ struct ReachedFolder {
     bool textIsReal = false;
     // From "/", without links, "." or ".."; "" until asked for.
     mutable std::string realPath;
+    // Whether links in it may be followed: -1 until a link is met, then 0 or 1, so that a
+    // held folder's way up is looked at once per hold.
+    mutable signed char safe = -1;
 };
 
 // An entry reached through a folder descriptor: the *at() system calls act on `name`
@@ -35,11 +39,16 @@ struct ReachedEntry {
 
 // Reaches paths one component at a time from "/" or the current folder, each folder
 // opened relative to the one before and never through a link blindly. A symbolic link on
-// the way is followed only when it belongs to root or to the user running the program
-// (another user could otherwise point it anywhere, say at /etc, after a scan); any other
-// link fails with "Permission denied". Paths of any length are reached this way.
+// the way is followed only by the rule of LinkTrust (another user could otherwise point it
+// anywhere, say at /etc, after a scan, or move a link of root's into a folder's place); any
+// other link fails with "Permission denied". Paths of any length are reached this way.
 class PathResolver {
 public:
+    explicit PathResolver(std::shared_ptr<const LinkTrust> trust = std::make_shared<LinkTrust>())
+        : trust_(std::move(trust)) {}
+
+    const std::shared_ptr<const LinkTrust>& trust() const { return trust_; }
+
     // The folder holding the last component of path, and that component's name. With
     // followLast, a last component that is a link is followed by the same rule.
     Result<ReachedEntry> reach(const std::string& path, bool followLast) const;
@@ -51,9 +60,6 @@ public:
     // path starts from the deepest of them that it shares, so a list of paths in walk
     // order opens each folder once. Holds nest.
     void hold(bool on) const;
-
-    // The rule for links: whether a link owned by uid may be followed.
-    static bool trustedOwner(unsigned uid);
 
 private:
     // One folder of the held way: the text of the path up to it, and the folder.
@@ -67,14 +73,18 @@ private:
     std::ptrdiff_t sharedLevel(std::string_view text) const;
     // Reaches the folder one component of a path leads to from `from`, following trusted
     // links; plain tells whether it was a folder's own name (its real path is then known).
-    static int step(int from, std::string_view component, int& linksLeft, UniqueFd& reached,
-                    bool& plain);
+    int step(const ReachedFolder& from, std::string_view component, int& linksLeft,
+             UniqueFd& reached, bool& plain) const;
     // Follows pending components (last first) from at; 0, or the errno of the failure.
-    static int descend(UniqueFd& at, std::vector<std::string>& pending, int& linksLeft);
-    // Puts a trusted link's target in front of the pending components.
-    static int expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std::string>& pending,
-                          int& linksLeft);
+    // safe: the verdict kept for at's folder, or null.
+    int descend(UniqueFd& at, std::vector<std::string>& pending, int& linksLeft,
+                signed char* safe) const;
+    // Puts a trusted link's target in front of the pending components; at is the folder
+    // holding the link, safe its kept verdict (null once at moves to "/").
+    int expandLink(const UniqueFd& link, UniqueFd& at, std::vector<std::string>& pending,
+                   int& linksLeft, signed char*& safe) const;
 
+    std::shared_ptr<const LinkTrust> trust_;
     mutable int holding_ = 0;
     mutable std::string heldText_;
     mutable std::vector<Level> held_;

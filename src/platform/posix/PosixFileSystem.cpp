@@ -76,8 +76,11 @@ int statEntry(const Result<ReachedEntry>& at, struct stat& st) {
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(std::string programFolder,
-                                 std::shared_ptr<PackageDatabase> packages)
-    : programFolder_(std::move(programFolder)), packages_(std::move(packages)) {
+                                 std::shared_ptr<PackageDatabase> packages,
+                                 std::shared_ptr<const LinkTrust> trust)
+    : programFolder_(std::move(programFolder)),
+      packages_(std::move(packages)),
+      resolver_(trust ? std::move(trust) : std::make_shared<LinkTrust>()) {
     if (!packages_) {
         packages_ = std::make_shared<DpkgDatabase>();
     }
@@ -168,7 +171,7 @@ Result<std::uint64_t> PosixFileSystem::fileLength(const std::string& path) const
 void PosixFileSystem::inspect(const std::vector<std::string_view>& paths, bool owners,
                               std::vector<Result<FileFacts>>& out) const {
     // A resolver of this call's own, so that calls on several threads do not meet.
-    PathResolver resolver;
+    PathResolver resolver(resolver_.trust());
     resolver.hold(true);
     out.clear();
     out.reserve(paths.size());
@@ -346,6 +349,28 @@ Result<OpenFolderPtr> PosixFileSystem::openParent(const OpenFolder& child) const
 
 Status PosixFileSystem::readFolder(const OpenFolder& folder, FolderVisitor& visitor) const {
     return static_cast<const PosixFolder&>(folder).read(visitor);
+}
+
+Result<std::uint64_t> PosixFileSystem::entryLength(const OpenFolder& folder,
+                                                   std::string_view name) const {
+    // Names come from the folder's own entries: one component, which a short buffer
+    // terminates without an allocation.
+    char buffer[256];
+    std::string longName;
+    const char* terminated = buffer;
+    if (name.size() < sizeof buffer) {
+        name.copy(buffer, name.size());
+        buffer[name.size()] = '\0';
+    } else {
+        longName = name;
+        terminated = longName.c_str();
+    }
+    struct stat st {};
+    if (::fstatat(static_cast<const PosixFolder&>(folder).fd(), terminated, &st,
+                  AT_SYMLINK_NOFOLLOW) != 0) {
+        return lastSystemError();
+    }
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
 std::string PosixFileSystem::tempFolder() const {

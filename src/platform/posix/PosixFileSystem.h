@@ -18,15 +18,18 @@ class PosixFileSystem final : public FileSystem {
 public:
     // programFolder: where TypeList.ini and TypeRead.ini live; empty for the folder of
     // the running executable. packages: who installed which file; the dpkg database when
-    // none is given.
+    // none is given. trust: the rule for links; LinkTrust's own when none is given.
     explicit PosixFileSystem(std::string programFolder = {},
-                             std::shared_ptr<PackageDatabase> packages = {});
+                             std::shared_ptr<PackageDatabase> packages = {},
+                             std::shared_ptr<const LinkTrust> trust = {});
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
     Result<std::string> lookupListed(const std::string& path, Lookup filter) const override;
     bool packageOwned(const std::string& path) const override { return packages_->owns(path); }
     std::string realPath(const OpenFolder& folder) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
+    Result<std::uint64_t> entryLength(const OpenFolder& folder,
+                                      std::string_view name) const override;
     void inspect(const std::vector<std::string_view>& paths, bool owners,
                  std::vector<Result<FileFacts>>& out) const override;
 

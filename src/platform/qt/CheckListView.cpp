@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
+#include <utility>
 
 namespace scourix {
 
@@ -80,19 +81,40 @@ void CheckListView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     clickRaised_ = false;
+    const QModelIndex at = indexAt(event->position().toPoint());
+    // A click below the entries concerns none of them: the current entry stays.
+    pressBesideEntries_ = !at.isValid();
+    if (pressBesideEntries_) {
+        event->accept();
+        return;
+    }
     // Ctrl would take the highlight off the entry; a list always keeps the one clicked.
     QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
                       event->globalPosition(), event->button(), event->buttons(),
                       event->modifiers() & ~Qt::ControlModifier, event->pointingDevice());
     QListView::mousePressEvent(&plain);
+    // The view takes a press on the tick box for an edit of the tick and picks no entry;
+    // the entry clicked is the current one wherever on its row the click lands.
+    if (currentRow() != at.row()) {
+        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    }
     // A click on the entry that is already current is a click all the same.
-    if (!clickRaised_ && indexAt(event->position().toPoint()).isValid()) {
+    if (!clickRaised_) {
         emit listClick();
     }
 }
 
+void CheckListView::mouseMoveEvent(QMouseEvent* event) {
+    // Nor does dragging from there pick an entry.
+    if (!pressBesideEntries_ || !(event->buttons() & Qt::LeftButton)) {
+        QListView::mouseMoveEvent(event);
+    }
+}
+
 void CheckListView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton && std::exchange(pressBesideEntries_, false)) {
+        event->accept();
+    } else if (event->button() == Qt::LeftButton) {
         QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
                           event->globalPosition(), event->button(), event->buttons(),
                           event->modifiers() & ~Qt::ControlModifier, event->pointingDevice());

@@ -7,7 +7,8 @@
 namespace scourix {
 
 // A check-box list as the procedures expect it: the current entry is the highlighted
-// one (none until the user picks one), the right and middle buttons never move it, and
+// one, the entry last clicked anywhere on its row (none until the user picks one); a click
+// beside the entries, the right and middle buttons never move it, and
 // the events carry mouse codes (button 1 left, 2 right, 4 middle; shift bits 1 Shift,
 // 2 Ctrl, 4 Alt). Changes made from code raise no events.
 class CheckListView : public QListView {
@@ -57,6 +58,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void selectionChanged(const QItemSelection& selected,
@@ -66,8 +68,9 @@ protected:
 
 private:
     CheckListModel model_;
-    bool quiet_ = false;        // set while code moves the highlight
-    bool clickRaised_ = false;  // the press in progress already raised the click
+    bool quiet_ = false;               // set while code moves the highlight
+    bool clickRaised_ = false;         // the press in progress already raised the click
+    bool pressBesideEntries_ = false;  // the left button went down below the entries
 };
 
 }  // namespace scourix

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <QByteArray>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QMimeDatabase>
@@ -46,26 +47,31 @@ OpenOutcome QtShell::openDocument(const std::string& path) {
     if (!hasDefaultApplication(mimeTypeOf(path))) {
         return OpenOutcome::NoAssociation;
     }
-    return spawnDetached("xdg-open", absolute(path)) ? OpenOutcome::Opened : OpenOutcome::Failed;
+    return spawnDetached("xdg-open", absolute(path)) ? OpenOutcome::Opened
+                                                     : OpenOutcome::OpenerMissing;
 }
 
-void QtShell::showProperties(const std::string& path) {
+bool QtShell::showProperties(const std::string& path) {
+    const QString fileManager = QStringLiteral("org.freedesktop.FileManager1");
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        return;
+    QDBusConnectionInterface* daemon = bus.isConnected() ? bus.interface() : nullptr;
+    if (daemon == nullptr || (!daemon->isServiceRegistered(fileManager).value() &&
+                              !daemon->activatableServiceNames().value().contains(fileManager))) {
+        return false;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"),
-        QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItemProperties"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(fileManager, QStringLiteral("/org/freedesktop/FileManager1"),
+                                       fileManager, QStringLiteral("ShowItemProperties"));
     call << QStringList{fileUri(path)} << QString();
-    // Nobody waits for the answer: without a file manager nothing happens, as it should.
+    // Nobody waits for the answer: the file manager may take a while to start.
     bus.asyncCall(call, 5000);
+    return true;
 }
 
-void QtShell::openTextFile(const std::string& path) {
+OpenOutcome QtShell::openTextFile(const std::string& path) {
     // Always absolute: a name beginning with "-" would be taken for an option.
-    spawnDetached("xdg-open", absolute(path));
+    return spawnDetached("xdg-open", absolute(path)) ? OpenOutcome::Opened
+                                                     : OpenOutcome::OpenerMissing;
 }
 
 QString QtShell::fileUri(const std::string& path) {

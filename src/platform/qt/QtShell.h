@@ -13,8 +13,8 @@ namespace scourix {
 class QtShell final : public Shell {
 public:
     OpenOutcome openDocument(const std::string& path) override;
-    void showProperties(const std::string& path) override;
-    void openTextFile(const std::string& path) override;
+    bool showProperties(const std::string& path) override;
+    OpenOutcome openTextFile(const std::string& path) override;
 
     // "file://" and the absolute path, every byte outside the unreserved set and "/"
     // percent-encoded, so that any name reaches the file manager unchanged.
