@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <nlohmann/json.hpp>
@@ -247,30 +248,42 @@ void CliRun::walk(const ListedFileCheck& filters, const Each& each) {
     std::unordered_set<std::string_view> inBatch;
     std::vector<std::string_view> views;
     std::vector<Result<FileFacts>> facts;
+    // The walk took each file's length as it read the folder: a look of its own is needed
+    // only for the times, and where the walk's look failed.
+    const bool times = s_.format == OutputFormat::Json || s_.olderThan.has_value();
     onBatch_ = [&](std::vector<std::string>& batch) {
+        const WalkLengths taken = walker.takeLengths();
         // A file that matches two patterns comes once for each: it is listed once.
         inBatch.clear();
         views.clear();
-        // The lengths the walker keeps for a window's byte total: this run has its own.
-        (void)walker.takeLengths();
-        for (const std::string& path : batch) {
-            if (inBatch.insert(path).second) {
-                views.push_back(path);
+        std::vector<std::uint64_t> lengths;
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            if (inBatch.insert(batch[i]).second) {
+                views.push_back(batch[i]);
+                lengths.push_back(i < taken.lengths.size() ? taken.lengths[i]
+                                                           : FolderMatch::kNoLength);
             }
         }
-        fs_.inspect(views, false, facts);
+        const bool look = times || std::find(lengths.begin(), lengths.end(),
+                                             FolderMatch::kNoLength) != lengths.end();
+        if (look) {
+            fs_.inspect(views, false, facts);
+        }
         for (std::size_t i = 0; i < views.size(); ++i) {
             const std::string path(views[i]);
-            if (!facts[i]) {
+            FileFacts known;
+            known.length = lengths[i];
+            const Result<FileFacts>& fact = look ? facts[i] : Result<FileFacts>(known);
+            if (!fact) {
                 // Gone since the folder was read: not there to list.
-                if (facts[i].error().code != ENOENT) {
-                    failure(path, facts[i].error().description);
+                if (fact.error().code != ENOENT) {
+                    failure(path, fact.error().description);
                 }
                 continue;
             }
-            if (filters.filtersPass(path, facts[i].value())) {
+            if (filters.filtersPass(path, fact.value())) {
                 ++listed_;
-                each(path, facts[i].value());
+                each(path, fact.value());
             }
         }
     };
