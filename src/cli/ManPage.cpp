@@ -11,7 +11,19 @@ namespace {
 // Text as roff shows it: backslashes doubled, a line starting with "." or "'" protected.
 std::string roff(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto lead = static_cast<unsigned char>(c);
+        // Chinese has no spaces between words: a break point after each character (CJK
+        // ideographs and punctuation, full-width forms) lets a line end there.
+        if (i + 2 < text.size() &&
+            ((lead >= 0xE3 && lead <= 0xE9) ||
+             (lead == 0xEF && (static_cast<unsigned char>(text[i + 1]) & 0xFE) == 0xBC))) {
+            out.append(text, i, 3);
+            out += "\\:";
+            i += 2;
+            continue;
+        }
         if (c == '\\') {
             out += "\\e";
         } else if (c == '-') {
@@ -54,7 +66,7 @@ std::string manPage() {
     std::string page = ".TH SCOURIX\\-CLI 1 \"\" \"" + roff(kVersionText) + "\" \"" +
                        roff(tr("User Commands")) + "\"\n";
     // Ragged right: justified Chinese text spreads out along the few spaces it has.
-    page += ".ad l\n";
+    page += ".ad l\n.nh\n";
     page += ".SH " + roff(tr("NAME")) + "\nscourix\\-cli \\- " +
             roff(tr("find junk files and delete, stash or restore them, without a window")) + "\n";
     page += ".SH " + roff(tr("SYNOPSIS")) + "\n";
