@@ -88,8 +88,11 @@ TEST_F(HostileTree, ALinkIsFollowedOnlyWhereNobodyElseCouldHavePutOrMovedIt) {
     ASSERT_EQ(::rename((home + "/left").c_str(), (home + "/d").c_str()), 0);
     ASSERT_EQ(::rename((home + "/k").c_str(), (home + "/k.old").c_str()), 0);
     ASSERT_EQ(::rename((home + "/roots").c_str(), (home + "/k").c_str()), 0);
+    const std::string mine = dir.folder("mine");
+    dir.link("mine/via", "../home/k/sub");  // root's own way to the moved link
     const std::string denied = "Permission denied";
-    for (const std::string& moved : {home + "/d/shadow", home + "/k/sub/shadow"}) {
+    for (const std::string& moved :
+         {home + "/d/shadow", home + "/k/sub/shadow", mine + "/via/shadow"}) {
         EXPECT_EQ(fs.removeFile(moved).error().description, denied) << moved;
         EXPECT_EQ(fs.renameNoReplace(moved, moved + ".del").error().description, denied);
         EXPECT_EQ(fs.readText(moved).error().description, denied);
@@ -98,7 +101,6 @@ TEST_F(HostileTree, ALinkIsFollowedOnlyWhereNobodyElseCouldHavePutOrMovedIt) {
     // The same links where only root can change the folders: followed, also below a sticky
     // folder of root's (the temporary folder the test runs in is one) but not below a folder
     // its group can write, however far up.
-    const std::string mine = dir.folder("mine");
     dir.link("mine/ok", outside.path());
     EXPECT_TRUE(fs.fileLength(mine + "/ok/shadow"));
     for (const mode_t mode : {01777, 0775, 0757}) {
