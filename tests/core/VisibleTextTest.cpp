@@ -41,7 +41,7 @@ TEST(VisibleTextTest, EscapesExactlyTheCharactersUnicodeCallsControlsFormatsOrSe
 TEST(VisibleTextTest, EveryNameShowsAsOneLineThatLeadsBackToItAloneTypedTextsAsWritten) {
     for (const auto& [bytes, shown] : std::initializer_list<std::pair<std::string, std::string>>{
              {"a\\xE9b", "a\\\\xE9b"},  // spelled out, unlike the byte
-             {"a\xE9z\n\r\t\x01\x7F\u0085", "a\\xE9z\\n\\r\\t\\x01\\x7F\\u0085"},
+             {"a\xE9z\n\r\t\x01\x7F\u0080", "a\\xE9z\\n\\r\\t\\x01\\x7F\\u0080"},
              {"gpj\u202E.exe\u200B\uFEFF\u2028\U000E0041",
               "gpj\\u202E.exe\\u200B\\uFEFF\\u2028\\U000E0041"},
              {"\xC3\xA9\xC3\xED\xA0\x80 报告", "\xC3\xA9\\xC3\\xED\\xA0\\x80 报告"}}) {
