@@ -33,6 +33,8 @@ public:
     // From the last pass to the command's end: the summary's work after the walk.
     double tailMs() const { return ms(tail_); }
     std::size_t passes() const { return passes_; }
+    // From the last pass until now.
+    double sinceLastPassMs() const { return ms(Clock::now() - last_); }
 
 private:
     using Clock = std::chrono::steady_clock;

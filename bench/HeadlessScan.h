@@ -23,6 +23,12 @@ struct HeadlessScan {
         // The walk's passes of the event loop; after the walk the byte total and the
         // existence check run without any, on either side of the summary box.
         fake.window.onDoEvents = [this] { gaps.pass(); };
+        // How long the window stood still between the walk's end and the summary's call.
+        fake.dialogs.whileOpen = [this] {
+            if (fake.dialogs.boxes.back().title == "查找完成") {
+                toSummaryMs = gaps.sinceLastPassMs();
+            }
+        };
     }
 
     // One scan, answering No to the summary (no report); returns the results' count.
@@ -37,6 +43,7 @@ struct HeadlessScan {
 
     FakePlatform fake;
     EventGaps gaps;
+    double toSummaryMs = 0;
     PosixFileSystem fs;
     MainForm form{Platform{fake.lstDrive, fake.lstPat, fake.lstFound, fake.controls, fake.dialogs,
                            fake.window, fs, fake.shell, fake.clock}};

@@ -22,12 +22,17 @@ inline double median(std::vector<double> v) {
 }
 
 // Runs each contender `rounds` times, interleaved so that a passing disturbance of the
-// machine hits them all alike, and returns the medians in the order given.
+// machine hits them all alike, and returns the medians in the order given. before, when
+// given, runs untimed ahead of each timed run.
 inline std::vector<double> interleavedMedians(const std::vector<std::function<void()>>& contenders,
-                                              int rounds) {
+                                              int rounds,
+                                              const std::function<void()>& before = nullptr) {
     std::vector<std::vector<double>> times(contenders.size());
     for (int r = 0; r < rounds; ++r) {
         for (std::size_t c = 0; c < contenders.size(); ++c) {
+            if (before) {
+                before();
+            }
             times[c].push_back(secondsOf(contenders[c]));
         }
     }

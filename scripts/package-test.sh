@@ -2,13 +2,15 @@
 # Makes the Debian packages (scripts/package.sh), and a second time from a copy of the
 # sources in another folder: the packages must be byte-identical. Unpacks the window's
 # package into a temporary root and checks its file list, control fields, desktop entries,
-# polkit action, icons, manual pages and executable; runs the unpacked program's command
-# line, then starts it offscreen with a temporary home, ends it with SIGTERM once its window
-# is up, and checks that it closed cleanly: status 0, the pattern list in the user's
-# settings folder, nothing written beside the program. Last, as root where mount namespaces
-# can be had: the package laid over /usr in a namespace of its own, a system bus and polkitd
-# started there, the program started through the menu's administrator wrapper under Xvfb
-# and closed again.
+# polkit action, icons, manual pages and executable, and the command line's package (no Qt,
+# run from where it was unpacked); runs the unpacked program's command line
+# (tests/window-command-line.sh), then starts it offscreen with a temporary home, ends it with
+# SIGTERM once its window is up, and checks that it closed cleanly: status 0, the pattern list
+# in the user's settings folder, nothing written beside the program. Last, as root where
+# mount namespaces can be had: the package laid over /usr in a namespace of its own, a system
+# bus and polkitd started there, the program started through the menu's administrator
+# wrapper under Xvfb and closed again; and the packages installed and removed by dpkg over
+# empty layers, which must keep nothing but dpkg's records.
 # SCOURIX_PACKAGE_TEST_ONCE=1 leaves out the second build (quicker; no identity check).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -93,6 +95,22 @@ if [ "${1:-}" = --admin-window ]; then
     exit
 fi
 
+# Installed and removed again by dpkg, with /usr, /etc and /var laid over with empty
+# folders: $2 is the window's package, $3 a scratch folder that gets what changed, $4 the
+# command line's package, which the window's depends on.
+if [ "${1:-}" = --install-run ]; then
+    for d in usr etc var; do
+        mkdir -p "$3/$d.upper" "$3/$d.work"
+        mount -t overlay overlay -o "lowerdir=/$d,upperdir=$3/$d.upper,workdir=$3/$d.work" "/$d"
+    done
+    { dpkg -i "$4" "$2" && dpkg -r scourix scourix-cli; } >"$3/dpkg.log" 2>&1 ||
+        { cat "$3/dpkg.log" >&2; fail "dpkg"; }
+    for p in scourix scourix-cli; do
+        [ -z "$(dpkg-query -W "$p" 2>/dev/null)" ] || fail "dpkg still knows $p"
+    done
+    exit
+fi
+
 t=$(mktemp -d)
 pid=
 cleanup() {
@@ -101,6 +119,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The policy's DTD, and what the administrator's run needs.
+"$root/scripts/deps.sh" libxml2-utils polkitd pkexec dbus x11-utils xvfb xauth
 debs_of() { sed -n '/^== packages$/,$p' "$1" | tail -n +2; }
 "$root/scripts/package.sh" | tee "$t/package.log"
 mapfile -t debs < <(debs_of "$t/package.log")
@@ -110,7 +130,7 @@ deb=$(printf '%s\n' "${debs[@]}" | grep '/scourix_[^/]*\.deb$')
 if [ "${SCOURIX_PACKAGE_TEST_ONCE:-}" != 1 ]; then
     mkdir -p "$t/elsewhere/sources"
     tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$t/elsewhere/sources" -xf -
-    SCOURIX_PACKAGE_BUILD_DIR=$t/elsewhere/build SCOURIX_BUILD_DIR=$t/elsewhere/out \
+    SCOURIX_PACKAGE_BUILD_DIR= SCOURIX_BUILD_DIR=$t/elsewhere/out \
         "$t/elsewhere/sources/scripts/package.sh" >"$t/package2.log" 2>&1 ||
         { cat "$t/package2.log" >&2; fail "the second build failed"; }
     mapfile -t debs2 < <(debs_of "$t/package2.log")
@@ -137,8 +157,6 @@ usr/bin
 usr/bin/scourix
 usr/lib
 usr/lib/scourix
-usr/lib/scourix/TypeRead.ini
-usr/lib/scourix/installed
 usr/lib/scourix/scourix
 usr/lib/scourix/scourix-admin
 usr/lib/scourix/scourix-home.html
@@ -187,6 +205,73 @@ size=$(cd "$unpacked" && find . -mindepth 1 -printf '%y %s\n' |
     awk '{ n += ($1 == "f" || $1 == "l") ? int(($2 + 1023) / 1024) : 1 } END { print n }')
 [ "$(dpkg-deb -f "$deb" Installed-Size)" = "$size" ] ||
     fail "Installed-Size $(dpkg-deb -f "$deb" Installed-Size), the files take $size"
+
+# The command line's package: its files; what it needs, with no Qt anywhere; the window's
+# package depends on it. Installed, both lie in one root.
+cli_deb=$(printf '%s\n' "${debs[@]}" | grep '/scourix-cli_[^/]*\.deb$') || fail "no scourix-cli package"
+cli_root=$t/cli-root
+dpkg-deb -x "$cli_deb" "$cli_root"
+expected=$(LC_ALL=C sort <<EOF2
+usr
+usr/bin
+usr/bin/scourix-cli
+usr/lib
+usr/lib/scourix
+usr/lib/scourix/TypeRead.ini
+usr/lib/scourix/installed
+usr/lib/scourix/locale
+usr/lib/scourix/locale/zh_CN
+usr/lib/scourix/locale/zh_CN/LC_MESSAGES
+usr/lib/scourix/locale/zh_CN/LC_MESSAGES/scourix-cli.mo
+usr/lib/scourix/scourix-cli
+usr/share
+usr/share/bash-completion
+usr/share/bash-completion/completions
+usr/share/bash-completion/completions/scourix-cli
+usr/share/doc
+usr/share/doc/scourix-cli
+usr/share/doc/scourix-cli/changelog.Debian.gz
+usr/share/doc/scourix-cli/copyright
+usr/share/doc/scourix-cli/examples
+usr/share/doc/scourix-cli/examples/scourix-stash.service
+usr/share/doc/scourix-cli/examples/scourix-stash.timer
+usr/share/man
+usr/share/man/man1
+usr/share/man/man1/scourix-cli.1.gz
+usr/share/man/zh_CN
+usr/share/man/zh_CN/man1
+usr/share/man/zh_CN/man1/scourix-cli.1.gz
+EOF2
+)
+actual=$(cd "$cli_root" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$actual" != "$expected" ]; then
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    fail "scourix-cli: unexpected file list"
+fi
+grep -q 'scourix-cli (= ' <<<"$(dpkg-deb -f "$deb" Depends)" || fail "the window does not depend on scourix-cli"
+! grep -qi 'qt' <<<"$(dpkg-deb -f "$cli_deb" Depends)" || fail "scourix-cli Depends: $(dpkg-deb -f "$cli_deb" Depends)"
+cli=$cli_root/usr/lib/scourix/scourix-cli
+[ "$(readlink "$cli_root/usr/bin/scourix-cli")" = "../lib/scourix/scourix-cli" ] || fail "scourix-cli: bin/ link"
+if readelf -d "$cli" | grep NEEDED | grep -i 'libQt'; then fail "scourix-cli needs Qt (readelf -d)"; fi
+if ldd "$cli" | grep -i 'libQt'; then fail "scourix-cli needs Qt (ldd)"; fi
+for page in man/man1 man/zh_CN/man1; do
+    zcat "$cli_root/usr/share/$page/scourix-cli.1.gz" |
+        LC_ALL=C.UTF-8 groff -t -k -mandoc -Tutf8 -rLL=80n -ww 2>"$t/groff.err" >/dev/null
+    [ ! -s "$t/groff.err" ] || { cat "$t/groff.err" >&2; fail "scourix-cli $page: groff warns"; }
+done
+# Run from the unpacked package: it lists a small tree, in English and, from the catalogue
+# beside it, in Chinese.
+mkdir -p "$t/clitree/sub" "$t/clihome"
+touch "$t/clitree/a.tmp" "$t/clitree/sub/b.bak" "$t/clitree/keep.txt"
+listed=$(HOME=$t/clihome LANG=C.UTF-8 "$cli" scan -p '*.tmp' -p '*.bak' "$t/clitree" 2>"$t/cli.err") ||
+    fail "scourix-cli scan: status $?"
+[ "$listed" = "$t/clitree/a.tmp
+$t/clitree/sub/b.bak" ] || fail "scourix-cli scan listed: $listed"
+grep -q '^Found 2 files' "$t/cli.err" || fail "scourix-cli summary: $(cat "$t/cli.err")"
+HOME=$t/clihome LANG=zh_CN.UTF-8 "$cli" scan -p '*.tmp' "$t/clitree" 2>&1 >/dev/null |
+    grep -q '找到 1 个文件' || fail "scourix-cli: no Chinese from the installed catalogue"
+HOME=$t/clihome "$cli" types | grep -q '^\[x\] \*\.tmp$' || fail "scourix-cli types"
+dpkg-deb -x "$cli_deb" "$unpacked"
 
 # The executable: stripped, no compiler's comment, no path of the build.
 exe=$unpacked/usr/lib/scourix/scourix
@@ -251,25 +336,13 @@ fi
 
 # The command line: --help and --version without a display, usage errors, no display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-for option in --help --version; do
-    "${nodisplay[@]}" "$exe" "$option" >"$t/out" 2>&1 || fail "$option: status $?"
-    grep -q 'scourix' "$t/out" || fail "$option printed: $(cat "$t/out")"
-done
-mkdir -p "$t/run"
-chmod 700 "$t/run"
-status=0
-XDG_RUNTIME_DIR=$t/run QT_QPA_PLATFORM=offscreen "$exe" --no-such-option >"$t/out" 2>"$t/err" || status=$?
-[ "$status" = 2 ] && [ "$(wc -l <"$t/err")" = 1 ] && grep -q -- '--help' "$t/err" ||
-    fail "unknown option: status $status, said: $(cat "$t/err")"
-status=0
-"${nodisplay[@]}" "$exe" >"$t/out" 2>"$t/err" || status=$?
-[ "$status" = 2 ] && [ "$(wc -l <"$t/err")" = 1 ] && grep -q '无法打开窗口' "$t/err" ||
-    fail "without a display: status $status, said: $(cat "$t/err")"
+"$root/tests/window-command-line.sh" "$exe" || fail "the command line"
 
 # The program, offscreen through Qt's own option, in a home of its own.
 snapshot() { (cd "$unpacked" && find . -printf '%p %s %T@\n' | LC_ALL=C sort); }
 before=$(snapshot)
-mkdir -p "$t/home" "$t/config" "$t/tmp"
+mkdir -p "$t/home" "$t/config" "$t/tmp" "$t/run"
+chmod 700 "$t/run"
 HOME=$t/home XDG_CONFIG_HOME=$t/config XDG_RUNTIME_DIR=$t/run TMPDIR=$t/tmp \
     "${nodisplay[@]}" "$unpacked/usr/bin/scourix" -platform offscreen >"$t/log" 2>&1 &
 pid=$!
@@ -284,12 +357,23 @@ pid=
 
 # Through the menu's administrator entry: pkexec, polkitd and a system bus of our own.
 if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
-    "$root/scripts/deps.sh" pkexec polkitd dbus x11-utils
     mkdir -p "$t/admin"
     chmod 755 "$t" "$t/root"  # the package's files are read by polkitd's own user
-    unshare -m --propagation private "$0" --admin-run "$unpacked" "$t/admin" ||
+    # A process namespace too: whatever was started there ends with it.
+    unshare -m -p -f --mount-proc --propagation private "$0" --admin-run "$unpacked" "$t/admin" ||
         fail "the administrator's entry"
+    # Removed, the package leaves nothing but dpkg's own records, and nothing to purge.
+    mkdir -p "$t/install"
+    unshare -m --propagation private "$0" --install-run "$deb" "$t/install" "$cli_deb" ||
+        fail "install and remove"
+    for d in usr etc var; do
+        (cd "$t/install/$d.upper" && find . -mindepth 1 | sed 's|^\.||') | while read -r p; do
+            [[ -e /$d$p || /$d$p == /var/lib/dpkg/* || /$d$p == /var/log/* ]] ||
+                fail "left behind after removal: /$d$p"
+        done
+    done
+    echo "package-test: installed and removed by dpkg, nothing left"
 else
-    echo "package-test: not root or no mount namespaces: the administrator's entry was not run"
+    echo "package-test: not root or no mount namespaces: not run as administrator nor installed"
 fi
 echo "package-test: passed ($deb)"

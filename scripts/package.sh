@@ -6,10 +6,12 @@
 # SCOURIX_PACKAGE_BUILD_DIR chooses the release's build folder, SCOURIX_BUILD_DIR where
 # the packages go. The output ends with a line "== packages" and their paths, one a line.
 # The packages are reproducible: the time in them is the changelog's, and no path of the
-# folders the build ran in gets into them.
+# folders the build ran in gets into them (with the build folder in the sources, as by
+# default: generated files name the sources by their path relative to it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh" dpkg-dev file lintian appstream desktop-file-utils qt6-svg-dev
+"$root/scripts/deps.sh" dpkg-dev file lintian appstream desktop-file-utils qt6-svg-dev \
+    libxml2-utils
 build=${SCOURIX_PACKAGE_BUILD_DIR:-$root/build-package}
 out=${SCOURIX_BUILD_DIR:-$root/build}
 mkdir -p "$build"

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <new>
+#include <system_error>
 #include <unordered_map>
 
 #include "app/MainForm.h"
@@ -17,8 +19,10 @@
 #include "gui/AppIcon.h"
 #include "gui/CjkFont.h"
 #include "gui/InfoWindowDialog.h"
+#include "platform/Dialogs.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/SystemError.h"
 #include "platform/qt/CheckListView.h"
 #include "platform/qt/QtCheckList.h"
 #include "platform/qt/QtControls.h"
@@ -107,6 +111,24 @@ QString toQt(std::string_view s) {
 }
 
 const QColor kCreamColor(kCream.red, kCream.green, kCream.blue);
+
+// What made the exception in flight, for the user.
+std::string whatFailed() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "内存不足";
+    } catch (const std::system_error& e) {
+        const std::error_category& from = e.code().category();
+        return from == std::generic_category() || from == std::system_category()
+                   ? systemError(e.code().value()).description
+                   : e.what();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "未知错误";
+    }
+}
 
 }  // namespace
 
@@ -272,10 +294,31 @@ void MainWindow::buildControls() {
     status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 
+void MainWindow::load() {
+    run([this] { form_->Form_Load(); });
+}
+
+bool MainWindow::run(const std::function<void()>& procedure) {
+    std::string failed;
+    try {
+        procedure();
+        return true;
+    } catch (...) {
+        failed = whatFailed();
+    }
+    try {
+        form_->state().ui.dialogs.messageBox("操作没有完成：" + failed + "。", mb::kCritical,
+                                             std::string(kWindowCaption));
+    } catch (...) {
+        // Not even the box could be shown: the program goes on all the same.
+    }
+    return false;
+}
+
 void MainWindow::wireProcedures() {
     for (const auto& [name, procedure] : clickProcedures()) {
         QObject* o = findChild<QObject*>(toQt(name));
-        auto run = [this, proc = procedure] { (form_.get()->*proc)(); };
+        auto run = [this, proc = procedure] { this->run([&] { (form_.get()->*proc)(); }); };
         if (auto* button = qobject_cast<QAbstractButton*>(o)) {
             // clicked comes only from the user, never from a value set in code.
             connect(button, &QAbstractButton::clicked, this, run);
@@ -290,32 +333,36 @@ void MainWindow::wireProcedures() {
         }
         if (procs.click) {
             connect(view, &CheckListView::listClick, this,
-                    [this, p = procs.click] { (form_.get()->*p)(); });
+                    [this, p = procs.click] { run([&] { (form_.get()->*p)(); }); });
         }
         if (procs.doubleClick) {
             connect(view, &CheckListView::doubleClick, this,
-                    [this, p = procs.doubleClick] { (form_.get()->*p)(); });
+                    [this, p = procs.doubleClick] { run([&] { (form_.get()->*p)(); }); });
         }
         if (procs.mouseDown) {
             connect(view, &CheckListView::mouseDown, this,
-                    [this, p = procs.mouseDown](int b, int s) { (form_.get()->*p)(b, s); });
+                    [this, p = procs.mouseDown](int b, int s) {
+                        run([&] { (form_.get()->*p)(b, s); });
+                    });
         }
         if (procs.mouseUp) {
-            connect(view, &CheckListView::mouseUp, this,
-                    [this, p = procs.mouseUp](int b, int s) { (form_.get()->*p)(b, s); });
+            connect(view, &CheckListView::mouseUp, this, [this, p = procs.mouseUp](int b, int s) {
+                run([&] { (form_.get()->*p)(b, s); });
+            });
         }
     }
 }
 
 void MainWindow::resized() {
     if (form_) {
-        form_->Form_Resize();
+        run([this] { form_->Form_Resize(); });
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Form_Unload answers Cancel: the window stays open when it says so.
-    if (form_ && form_->Form_Unload()) {
+    // Form_Unload answers Cancel: the window stays open when it says so, or when it failed.
+    bool cancel = false;
+    if (form_ && (!run([&] { cancel = form_->Form_Unload(); }) || cancel)) {
         event->ignore();
         return;
     }

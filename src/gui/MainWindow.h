@@ -40,6 +40,8 @@ public:
     ~MainWindow() override;
 
     MainForm& form() { return *form_; }
+    // Start-up: Form_Load, run as every procedure is.
+    void load();
     QtWindowSystem& windowSystem() { return *window_; }
     QWidget* clientArea() const { return client_; }
     CheckListView* listView(std::string_view name) const;
@@ -55,6 +57,9 @@ private:
     void buildMenus();
     void buildControls();
     void wireProcedures();
+    // Runs a procedure of the core; false when it failed. Nothing it throws ends the program:
+    // memory running out during a command, say, ends that command with a box saying so.
+    bool run(const std::function<void()>& procedure);
     void resized();
 
     MainWindowOptions options_;

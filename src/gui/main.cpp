@@ -31,6 +31,6 @@ int main(int argc, char* argv[]) {
     // A logout's SIGTERM closes the window as 关闭 does: the pattern list is kept.
     scourix::SignalCloser closeOnSignal(window);
     // Start-up shows the window and lets its events run once before filling the lists.
-    window.form().Form_Load();
+    window.load();
     return QApplication::exec();
 }

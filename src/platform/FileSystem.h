@@ -34,6 +34,11 @@ struct FileFacts {
     EntryKind kind = EntryKind::File;
     std::uint64_t length = 0;
     bool packageOwned = false;
+    // Seconds since the epoch: the last change of the contents, and of the entry itself
+    // (a rename sets it). The device the entry lives on.
+    std::int64_t mtime = 0;
+    std::int64_t ctime = 0;
+    std::uint64_t device = 0;
 };
 
 // Receives a folder's entries as they are read: every name but "." and "..", its exact
@@ -168,8 +173,10 @@ public:
     virtual std::string currentFolder() const = 0;
 
     // Text files, read only when they are regular files of a sane size: lines without
-    // their line ends, empty lines included.
-    virtual Result<std::vector<std::string>> readLines(const std::string& path) const = 0;
+    // their line ends, empty lines included. A file of more than maxLines lines is not
+    // read ("File too large").
+    virtual Result<std::vector<std::string>> readLines(const std::string& path,
+                                                       std::size_t maxLines) const = 0;
     virtual Result<std::string> readText(const std::string& path) const = 0;
     // Writes text to a new file at path and returns a hold on it. A leftover of this
     // user's own (a regular file of theirs with no other link) is replaced; anything else

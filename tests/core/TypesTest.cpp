@@ -2,6 +2,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
 #include <random>
 #include <tuple>
 
@@ -28,6 +31,21 @@ protected:
         return fake.fs.content(typeListPath());
     }
 };
+
+// A file of more patterns than any list kept by hand is neither read nor replaced.
+TEST_F(TypeListStoreTest, AFileOfTooManyPatternsIsNeitherReadNorReplaced) {
+    std::string text;
+    for (std::size_t i = 0; i <= kMaxTypeLines; ++i) {
+        text += "1*.t\r\n";
+    }
+    load(text);
+    EXPECT_EQ(fake.lstPat.checkedTexts().size(), 43u);
+    EXPECT_EQ(store.SaveTypeList().error().description,
+              "TypeList.ini太大（最多100000个类型），没有读取，也不会被改写。");
+    EXPECT_EQ(fake.fs.content(typeListPath()), text);
+    load(text.substr(6));
+    EXPECT_EQ(fake.lstPat.count(), kMaxTypeLines);
+}
 
 // Without an ordinary file (a FIFO, a failed lookup) the built-in list is ticked.
 TEST_F(TypeListStoreTest, TheFlagIsExactlyOneCharacterAndEntriesGoToSortedPlaces) {
@@ -237,9 +255,41 @@ TEST(SortOrder, CaseHyphensAndClassesOfCharacters) {
     }
 }
 
-// The folding the order uses, against Unicode's simple lower-case mappings. Runs of
-// {first capital, how many, step, offset to its small letter (0: a letter without case)}.
-TEST(SortOrder, LettersFoldAsUnicodeMapsThem) {
+// Matching and the orders fold case as Unicode's simple folding does (status C and S of
+// Debian's unicode-data), at every code point, but for the listed exception.
+TEST(CaseFolding, EveryCodePointFoldsAsUnicodesTableSays) {
+    std::ifstream file("/usr/share/unicode/CaseFolding.txt");
+    ASSERT_TRUE(file) << "no CaseFolding.txt: scripts/deps.sh installs unicode-data";
+    // The dotted capital I, which simple folding leaves alone, folds to i (a user typing
+    // "i" expects to find it).
+    std::map<char32_t, char32_t> folding{{0x130, U'i'}};
+    for (std::string line; std::getline(file, line);) {
+        unsigned from = 0;
+        unsigned to = 0;
+        char status = 0;
+        if (std::sscanf(line.c_str(), "%x; %c; %x;", &from, &status, &to) == 3 &&
+            (status == 'C' || status == 'S') && from != 0x130) {
+            folding[from] = to;
+        }
+    }
+    ASSERT_GT(folding.size(), 1400u);
+    int wrong = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const auto it = folding.find(c);
+        const char32_t expected = it == folding.end() ? c : it->second;
+        if (utf8::foldCase(c) != expected && ++wrong <= 5) {
+            ADD_FAILURE() << std::hex << "U+" << static_cast<unsigned>(c);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(PatternSet({"*Ɓ*"}).matches(0, "ɓ") &&
+                PatternSet({"ΣΊΣΥΦΟΣ"}).matches(0, "σίσυφος"));
+}
+
+// Which characters the order takes as letters and which as capitals; the form a letter
+// sorts by is its folding. Runs of {first capital, how many, step, offset to its small
+// letter (0: a letter without case)}.
+TEST(SortOrder, LettersAndCapitals) {
     const auto fold = [](char32_t cp) {
         char32_t lower = 0;
         bool upper = false;
@@ -259,8 +309,10 @@ TEST(SortOrder, LettersFoldAsUnicodeMapsThem) {
         for (int k = 0; k < count; ++k) {
             const unsigned cap = first + k * step;
             const unsigned small = cap + offset;
-            EXPECT_EQ(fold(cap), std::tuple(true, small, offset != 0)) << std::hex << cap;
-            EXPECT_EQ(fold(small), std::tuple(true, small, false)) << std::hex << small;
+            EXPECT_EQ(fold(cap), std::tuple(true, utf8::foldCase(cap), offset != 0))
+                << std::hex << cap;
+            EXPECT_EQ(fold(small), std::tuple(true, utf8::foldCase(small), false))
+                << std::hex << small;
         }
     }
     // Chosen for the order: a final sigma is a sigma, a long s an s.
@@ -320,6 +372,57 @@ TEST(PatternSetTest, MatchAllGivesEveryMatchingPatternInListOrder) {
         std::vector<std::size_t> hits;
         set.matchAll(name, hits);
         EXPECT_EQ(hits, expected) << name;
+    }
+}
+
+// The fast forms (literal, suffix, prefix) and the general matcher agree with a plain
+// matcher over folded characters on random patterns and names.
+TEST(PatternSetTest, EveryFormAgreesWithAPlainMatcher) {
+    const auto plain = [](auto& self, std::u32string_view p, std::u32string_view s) -> bool {
+        if (p.empty() || p[0] == U'*') {
+            return p.empty()
+                       ? s.empty()
+                       : self(self, p.substr(1), s) || (!s.empty() && self(self, p, s.substr(1)));
+        }
+        return !s.empty() && (p[0] == U'?' || p[0] == s[0]) && self(self, p.substr(1), s.substr(1));
+    };
+    std::mt19937 random(7);
+    const std::vector<std::string> pieces = {"a", "B", ".", "é", "É", "~", "\xff", "*", "?"};
+    const auto text = [&](std::size_t kinds) {  // folded too
+        std::string out;
+        for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+            out += pieces[random() % kinds];
+        }
+        std::u32string folded;
+        for (std::size_t i = 0; i < out.size();) {
+            folded += utf8::foldCase(utf8::next(out, i));
+        }
+        return std::pair(out, folded);
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> patterns;
+        std::vector<std::u32string> folded;
+        for (int i = 0; i < 8; ++i) {
+            auto [pattern, p] = text(pieces.size());
+            patterns.push_back(pattern);
+            folded.push_back(p);
+        }
+        const PatternSet set(patterns);
+        for (int k = 0; k < 30; ++k) {
+            const auto [name, s] = text(pieces.size() - 2);
+            std::vector<std::size_t> expected;
+            for (std::size_t i = 0; i < patterns.size(); ++i) {
+                const std::u32string_view p = folded[i];
+                if (plain(plain, p, s) ||
+                    (p.ends_with(U".*") && name.find('.') == std::string::npos &&
+                     plain(plain, p.substr(0, p.size() - 2), s))) {
+                    expected.push_back(i);
+                }
+            }
+            std::vector<std::size_t> hits;
+            set.matchAll(name, hits);
+            ASSERT_EQ(hits, expected) << name;
+        }
     }
 }
 

@@ -41,6 +41,16 @@ TEST_F(WindowTest, StartUpShowsTheCommandsOffThenFillsTheListsAndSwitchesThemOn)
     EXPECT_TRUE(state.startUpDone && state.bStop && fake.dialogs.boxes.empty());
 }
 
+// A start-up that fails half-way (memory running out) leaves a window that closes, without
+// replacing the user's list with the one it had not read yet.
+TEST_F(WindowTest, AFailedStartUpStillClosesAndKeepsTheListFile) {
+    fake.fs.addFile(typeListPath(), "1*.mine\r\n");
+    fake.window.onDoEvents = [] { throw std::bad_alloc(); };
+    EXPECT_THROW(form.Form_Load(), std::bad_alloc);
+    EXPECT_FALSE(form.Form_Unload());
+    EXPECT_EQ(fake.fs.content(typeListPath()), "1*.mine\r\n");
+}
+
 TEST_F(WindowTest, ClosingWaitsForTheScanThenSavesTheListAndRemovesTheReportsThisRunWrote) {
     form.Form_Load();
     fake.fs.calls.clear();

@@ -213,8 +213,9 @@ public:
     }
     std::string programFolder() const override { return program; }
     std::string currentFolder() const override { return current; }
-    Result<std::vector<std::string>> readLines(const std::string& p) const override {
-        return pass(FsOp::ReadLines, p, [&] { return real_.readLines(real(p)); });
+    Result<std::vector<std::string>> readLines(const std::string& p,
+                                               std::size_t maxLines) const override {
+        return pass(FsOp::ReadLines, p, [&] { return real_.readLines(real(p), maxLines); });
     }
     Result<std::string> readText(const std::string& p) const override {
         return pass(FsOp::ReadText, p, [&] { return real_.readText(real(p)); });

@@ -120,16 +120,18 @@ TEST_F(CheckListTest, TheEntryLastClickedIsCurrentWhereverOnItsRowTheClickLands)
     list.removeMany({3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
     const QPoint below(20, view.visualRect(view.model()->index(2, 0)).bottom() + 20);
     test::clickAt(&view, below, Qt::LeftButton, {}, true);
-    const QPoint top = view.visualRect(view.model()->index(0, 0)).center();
-    for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, below},
-                            {QEvent::MouseMove, top},
-                            {QEvent::MouseButtonRelease, top}}) {
+    // Over the first entry, and let go on the tick box of the one pressed last.
+    for (auto [type, at] :
+         {std::pair{QEvent::MouseButtonPress, below},
+          {QEvent::MouseMove, view.visualRect(view.model()->index(0, 0)).center()},
+          {QEvent::MouseButtonRelease, test::tickBoxAt(&view, 1)}}) {
         QMouseEvent e(type, QPointF(at), QPointF(view.viewport()->mapToGlobal(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
         QApplication::sendEvent(view.viewport(), &e);
     }
     EXPECT_TRUE(list.currentText() == "entry 1" && clicks == 4 && doubleClicks == 0);
+    EXPECT_FALSE(list.checked(1));
 }
 
 }  // namespace scourix

@@ -75,19 +75,20 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
     clickAt(view, view->visualRect(view->model()->index(row, 0)).center(), button, mods, twice);
 }
 
-// A left click on an entry's tick box, where the style draws it.
-inline void onTickBox(QListView* view, int row) {
+// Where the style draws an entry's tick box, and a left click on it.
+inline QPoint tickBoxAt(QListView* view, int row) {
     const QModelIndex index = view->model()->index(row, 0);
     QStyleOptionViewItem option;
     option.initFrom(view);
     option.rect = view->visualRect(index);
     option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     option.text = index.data().toString();
-    clickAt(view,
-            view->style()
-                ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view)
-                .center(),
-            Qt::LeftButton);
+    return view->style()
+        ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view)
+        .center();
+}
+inline void onTickBox(QListView* view, int row) {
+    clickAt(view, tickBoxAt(view, row), Qt::LeftButton);
 }
 
 // The real main window over a program folder, a temporary folder ($TMPDIR) and a data

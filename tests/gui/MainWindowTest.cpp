@@ -88,6 +88,25 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
     }
 }
 
+// Memory running out in a command ends it with a box saying so; the program goes on.
+TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
+    struct Exhausted : FakeDialogs {
+        std::string inputBox(const std::string&, const std::string&, const std::string&) override {
+            throw std::bad_alloc();
+        }
+    } dialogs;
+    TestWindow t;
+    t.boxes = &dialogs;
+    t.start();
+    const std::size_t patterns = t.ui().lstPat.count();
+    t.press("cmdAdd");
+    t.press("cmdAdd");
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text + std::to_string(dialogs.boxes[1].flags),
+              "操作没有完成：内存不足。16");
+    EXPECT_EQ(t.ui().lstPat.count(), patterns);
+}
+
 TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     TestWindow t;
     t.start(false);

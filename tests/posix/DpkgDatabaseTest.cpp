@@ -21,7 +21,8 @@ using Clock = std::filesystem::file_time_type::clock;
 // dpkg lists a package's folders too, "/." first. Paths under /bin, /sbin and /lib* are
 // owned under both merged-/usr spellings (those under /usr/libexec are not), diversions'
 // targets too but not their originals, and nothing in a listed folder unless listed itself.
-// A list still being written (.list-new) and a FIFO are passed over, never waited on.
+// A list still being written (.list-new), a FIFO and a list too large to read are passed
+// over, never waited on.
 TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets) {
     test::TempFolder admin;
     admin.folder("info");
@@ -33,6 +34,8 @@ TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets
     admin.file("info/with space.list", "\n/usr/share/with space/a b.tmp\n\n/usr/bin/foo\n");
     admin.file("info/half.list-new", "/opt/half\n");
     admin.fifo("info/pipe.list");
+    const std::string huge = admin.file("info/huge.list", "/usr/share/junk.tmp\n");
+    ASSERT_EQ(::truncate(huge.c_str(), DpkgDatabase::kMaxFileBytes + 1), 0);
     admin.file("diversions",
                "/usr/bin/tool\n/usr/bin/tool.real\nlocal-pkg\n"
                "/lib/x/orig.so\n/lib/x/orig.so.diverted\nother-pkg\n");

@@ -74,7 +74,7 @@ TEST_F(HostileTree, AnotherUsersLinkIsNeverFollowedAndHeldFoldersStayTheOnesReac
     // Nor one in place of a settings file, which is otherwise followed.
     const std::string theirs = other->owns(dir.link("TypeList.ini", victim));
     EXPECT_EQ(fs.readText(theirs).error().description, denied);
-    EXPECT_EQ(fs.readLines(theirs).error().description, denied);
+    EXPECT_EQ(fs.readLines(theirs, 9).error().description, denied);
     EXPECT_EQ(fs.replaceText(theirs, "x").error().description, denied);
     EXPECT_TRUE(contentOf(victim) == "secret" && !exists(outside / "report"));
 }
@@ -92,8 +92,11 @@ TEST_F(HostileTree, ALinkIsFollowedOnlyWhereNobodyElseCouldHavePutOrMovedIt) {
     ASSERT_EQ(::rename((home + "/left").c_str(), (home + "/d").c_str()), 0);
     ASSERT_EQ(::rename((home + "/k").c_str(), (home + "/k.old").c_str()), 0);
     ASSERT_EQ(::rename((home + "/roots").c_str(), (home + "/k").c_str()), 0);
+    const std::string mine = dir.folder("mine");
+    dir.link("mine/via", "../home/k/sub");  // root's own way to the moved link
     const std::string denied = "Permission denied";
-    for (const std::string& moved : {home + "/d/shadow", home + "/k/sub/shadow"}) {
+    for (const std::string& moved :
+         {home + "/d/shadow", home + "/k/sub/shadow", mine + "/via/shadow"}) {
         EXPECT_EQ(fs.removeFile(moved).error().description, denied) << moved;
         EXPECT_EQ(fs.renameNoReplace(moved, moved + ".del").error().description, denied);
         EXPECT_EQ(fs.readText(moved).error().description, denied);
@@ -102,7 +105,6 @@ TEST_F(HostileTree, ALinkIsFollowedOnlyWhereNobodyElseCouldHavePutOrMovedIt) {
     // The same links where only root can change the folders: followed, also below a sticky
     // folder of root's (the temporary folder the test runs in is one) but not below a folder
     // its group can write, however far up.
-    const std::string mine = dir.folder("mine");
     dir.link("mine/ok", outside.path());
     EXPECT_TRUE(fs.fileLength(mine + "/ok/shadow"));
     for (const mode_t mode : {01777, 0775, 0757}) {
@@ -205,7 +207,7 @@ TEST_F(PosixFiles, EachOperationTakesEachKindOfEntryByItsRule) {
         const std::string got = {outcome(fs.lookup(p, Lookup::Ordinary)),
                                  outcome(fs.lookup(p, Lookup::WithHidden)),
                                  outcome(fs.lookup(p, Lookup::WithHiddenAndSystem)),
-                                 outcome(fs.readLines(p)),
+                                 outcome(fs.readLines(p, 9)),
                                  outcome(fs.resetAttributes(p)),
                                  outcome(fs.openFolder(p)),
                                  outcome(fs.openSubfolder(*top.value(), name)),
@@ -254,8 +256,9 @@ TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeL
         {"a\r\r\nb", {"a", "", "b"}},
         {"\xD6\xD0\xCE\xC4 1\r\n\xFF\r\n", {"中文 1", "\xEF\xBF\xBD"}}};
     for (const auto& [bytes, lines] : cases) {
-        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes)).value(), lines) << bytes;
+        EXPECT_EQ(fs.readLines(dir.file("lines.ini", bytes), 4).value(), lines) << bytes;
     }
+    EXPECT_EQ(fs.readLines(dir.file("lines.ini", "a\nb\nc\nd\ne"), 4).error().code, EFBIG);
     // A file size limit is a failure that leaves no new file and the old one whole.
     const std::string types = dir.file("types.ini", "old\r\n");
     std::signal(SIGXFSZ, SIG_DFL);  // as at the start: unless ignored, it ends the program

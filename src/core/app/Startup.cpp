@@ -16,18 +16,26 @@ void Startup::Form_Load() {
     s_.bStop = true;
     SetEn(false);
 
-    // On screen and painted before the volumes are probed, which may take a while.
-    s_.ui.window.showMainWindow();
-    s_.ui.window.doEvents();
+    try {
+        // On screen and painted before the volumes are probed, which may take a while.
+        s_.ui.window.showMainWindow();
+        s_.ui.window.doEvents();
 
-    // From here on nothing reports a failure: an unreadable volume stays unticked, an
-    // unreadable TypeList.ini leaves the pattern list as far as it was read.
-    locations_.fill();
-    SetEn(true);
-    for (std::string_view name : disabledAfterStartUp()) {
-        controls.setEnabled(name, false);
+        // From here on nothing reports a failure: an unreadable volume stays unticked, an
+        // unreadable TypeList.ini leaves the pattern list as far as it was read.
+        locations_.fill();
+        SetEn(true);
+        for (std::string_view name : disabledAfterStartUp()) {
+            controls.setEnabled(name, false);
+        }
+        types_.initialise();
+    } catch (...) {
+        // Memory running out (say): the window can still be closed, and the pattern list,
+        // perhaps not read yet, replaces no file then. The caller says what failed.
+        types_.keepFile();
+        s_.startUpDone = true;
+        throw;
     }
-    types_.initialise();
     s_.startUpDone = true;
 }
 

@@ -1,5 +1,10 @@
 #include "base/Utf8.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "base/CaseFoldingTable.h"
+
 namespace scourix::utf8 {
 
 char32_t next(std::string_view text, std::size_t& i) {
@@ -126,9 +131,7 @@ bool foldCyrillic(char32_t cp, char32_t& lower, bool& upper) {
     return true;
 }
 
-}  // namespace
-
-bool foldLetter(char32_t cp, char32_t& lower, bool& upper) {
+bool classifyLetter(char32_t cp, char32_t& lower, bool& upper) {
     upper = false;
     lower = cp;
     if (inRange(cp, 'A', 'Z')) {
@@ -185,14 +188,27 @@ bool foldLetter(char32_t cp, char32_t& lower, bool& upper) {
     return false;
 }
 
-char32_t foldCase(char32_t c) {
-    // Full-width Latin capitals fold to their full-width small letters.
-    if (c >= 0xFF21 && c <= 0xFF3A) {
-        return c + 32;
+}  // namespace
+
+bool foldLetter(char32_t cp, char32_t& lower, bool& upper) {
+    // Which characters are letters, and which of them capitals, is the table above's; the
+    // form they sort by is Unicode's folding.
+    if (!classifyLetter(cp, lower, upper)) {
+        return false;
     }
-    char32_t lower = c;
-    bool upper = false;
-    return foldLetter(c, lower, upper) ? lower : c;
+    lower = foldCase(cp);
+    upper = upper && lower != cp;
+    return true;
+}
+
+char32_t foldCase(char32_t c) {
+    if (c < 0x80) {
+        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+    }
+    const auto* end = std::end(kCaseFolding);
+    const auto* at = std::lower_bound(std::begin(kCaseFolding), end, c,
+                                      [](const CaseFold& f, char32_t cp) { return f.from < cp; });
+    return at != end && at->from == c ? at->to : c;
 }
 
 }  // namespace scourix::utf8

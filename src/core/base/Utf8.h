@@ -16,11 +16,13 @@ inline bool isRawByte(char32_t c) {
 }
 
 // True when cp is a letter of the scripts whose case is folded (Latin, Greek, Cyrillic);
-// lower receives its lower-case form and upper says whether cp itself was upper case.
+// lower receives its folded form (as foldCase gives it) and upper says whether cp itself is
+// a capital.
 bool foldLetter(char32_t cp, char32_t& lower, bool& upper);
 
-// The simple lower-case form of c for the letters that have case (Latin, Greek, Cyrillic,
-// full-width Latin); any other character is returned unchanged.
+// Unicode's simple case folding of c, but that the dotted capital I folds to "i" (see
+// scripts/case-folding.py for the exceptions and why); a character without one is
+// returned unchanged.
 char32_t foldCase(char32_t c);
 
 }  // namespace scourix::utf8

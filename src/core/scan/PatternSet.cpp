@@ -48,6 +48,11 @@ bool glob(std::basic_string_view<Ch> p, std::basic_string_view<Ch> s) {
 }
 
 template <class Ch>
+bool startsWith(std::basic_string_view<Ch> s, std::basic_string_view<Ch> prefix) {
+    return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+}
+
+template <class Ch>
 bool endsWith(std::basic_string_view<Ch> s, std::basic_string_view<Ch> suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
@@ -61,6 +66,8 @@ bool PatternSet::matchText(Kind kind, std::basic_string_view<Ch> p, std::basic_s
             return p == s;
         case Kind::Suffix:
             return endsWith(s, p);
+        case Kind::Prefix:
+            return startsWith(s, p);
         default:
             return glob(p, s);
     }
@@ -81,6 +88,10 @@ PatternSet::Form PatternSet::compileForm(std::u32string folded) {
     } else if (folded.size() > 1 && folded[0] == U'*' && !hasWildcard(folded.substr(1))) {
         form.kind = Kind::Suffix;
         folded.erase(0, 1);
+    } else if (folded.size() > 1 && folded.back() == U'*' &&
+               !hasWildcard(std::u32string_view(folded).substr(0, folded.size() - 1))) {
+        form.kind = Kind::Prefix;
+        folded.pop_back();
     }
     if (form.isAscii) {
         form.ascii.assign(folded.begin(), folded.end());
@@ -105,7 +116,8 @@ PatternSet::PatternSet(const std::vector<std::string>& patterns) {
     for (std::size_t i = 0; i < patterns_.size(); ++i) {
         const Form& full = patterns_[i].full;
         const char32_t last = full.text.empty() ? 0 : full.text.back();
-        const bool anyEnding = full.kind == Kind::Any || last == U'*' || last == U'?';
+        const bool anyEnding =
+            full.kind == Kind::Any || full.kind == Kind::Prefix || last == U'*' || last == U'?';
         for (char32_t c = 0; c < 128; ++c) {
             if (anyEnding || last == c) {
                 byLastAscii_[c].push_back(i);

@@ -34,12 +34,14 @@ public:
     bool matches(std::size_t pattern, std::string_view name) const;
 
 private:
-    enum class Kind { Any, Literal, Suffix, Glob };
+    // Most patterns are a literal, a suffix ("*.tmp") or a prefix ("~*"): each is tested by
+    // one comparison; the general matcher takes the rest.
+    enum class Kind { Any, Literal, Suffix, Prefix, Glob };
     using Name = Scratch;
 
     struct Form {
         Kind kind = Kind::Glob;
-        std::u32string text;  // folded; for Suffix the part after the leading "*"
+        std::u32string text;  // folded; for Suffix and Prefix without the "*"
         std::string ascii;    // the same in bytes, when the pattern is ASCII only
         bool isAscii = false;
     };

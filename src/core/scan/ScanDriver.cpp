@@ -64,7 +64,30 @@ void ScanDriver::cmdFind_Click() {
         ui.controls.setEnabled("mStopFind", true);
         ui.controls.setFocus("cmdStopFind");
 
-        walk();
+        // Patterns as they were before the scan.
+        const auto restorePatterns = [&] {
+            ui.lstPat.clear();
+            ui.lstPat.appendMany(savedTexts);
+            for (std::size_t i = 0; i < savedTicks.size(); ++i) {
+                if (savedTicks[i]) {
+                    ui.lstPat.setChecked(i, true);
+                }
+            }
+        };
+        try {
+            walk();
+        } catch (...) {
+            // Memory running out (say) ends the scan, not the program: the window is left as
+            // a stopped scan leaves it, and the caller says what failed.
+            hooks_.setEn(true);
+            ui.controls.setEnabled("cmdStopFind", false);
+            ui.controls.setEnabled("mStopFind", false);
+            s_.bStop = true;
+            s_.scanActive = false;
+            restorePatterns();
+            ui.window.setPointer(kPointerDefault);
+            throw;
+        }
 
         hooks_.setEn(true);
         ui.controls.setEnabled("cmdStopFind", false);
@@ -77,13 +100,7 @@ void ScanDriver::cmdFind_Click() {
         buildReportTexts();
         showSummary(stopNotice);
 
-        ui.lstPat.clear();
-        ui.lstPat.appendMany(savedTexts);
-        for (std::size_t i = 0; i < savedTicks.size(); ++i) {
-            if (savedTicks[i]) {
-                ui.lstPat.setChecked(i, true);
-            }
-        }
+        restorePatterns();
         ui.window.setPointer(kPointerDefault);
     }
     checks_.CheckFiles();

@@ -4,6 +4,7 @@
 #include "base/ProgramFiles.h"
 #include "infowin/InfoContent.h"
 #include "platform/Dialogs.h"
+#include "types/TypeListStore.h"
 
 namespace scourix {
 
@@ -27,8 +28,9 @@ std::string TypeDescriptions::readDescriptions() {
     if (found && found.value().empty()) {
         return {};
     }
-    Result<std::vector<std::string>> lines =
-        found ? s_.ui.fs.readLines(path) : Result<std::vector<std::string>>(found.error());
+    Result<std::vector<std::string>> lines = found
+                                                 ? s_.ui.fs.readLines(path, kMaxTypeLines)
+                                                 : Result<std::vector<std::string>>(found.error());
     if (!lines) {
         s_.ui.dialogs.messageBox(std::string("读取文件类型的详细说明时发生错误。") + kCrLf + kCrLf +
                                      visibleText(path) + kCrLf + lines.error().description,

@@ -1,6 +1,7 @@
 #include "types/TypeListStore.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "base/ProgramFiles.h"
@@ -72,12 +73,16 @@ void TypeListStore::initialise() {
 bool TypeListStore::LoadTypeList() {
     CheckList& list = s_.ui.lstPat;
     const std::string path = typeListInUse(s_.ui.fs);
-    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(path);
+    Result<std::vector<std::string>> lines = s_.ui.fs.readLines(path, kMaxTypeLines);
     if (!lines.ok()) {
-        unreadable_.emplace(path, lines.error());
+        Error error = lines.error();
+        if (error.code == EFBIG) {
+            error.description = "TypeList.ini太大（最多" + std::to_string(kMaxTypeLines) +
+                                "个类型），没有读取，也不会被改写。";
+        }
+        unreadable_.emplace(path, std::move(error));
         return false;
     }
-    list.clear();
     std::vector<Entry> entries;
     for (std::string& line : lines.value()) {
         if (line.empty()) {
@@ -99,6 +104,8 @@ bool TypeListStore::LoadTypeList() {
     for (Entry& e : entries) {
         texts.push_back(std::move(e.text));
     }
+    // Only now, so that running out of memory above leaves the list as it was.
+    list.clear();
     list.appendMany(std::move(texts));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].ticked) {
@@ -113,6 +120,9 @@ Status TypeListStore::SaveTypeList() {
     // What could not be read is not overwritten with a list the user never had.
     if (unreadable_ && unreadable_->first == path) {
         return unreadable_->second;
+    }
+    if (keepFile_) {
+        return {};
     }
     const CheckList& list = s_.ui.lstPat;
     std::string text;

@@ -12,6 +12,11 @@ namespace scourix {
 inline constexpr std::string_view kTypeListFile = "TypeList.ini";
 // Beside the executable of an installed package.
 inline constexpr std::string_view kInstalledMarker = "installed";
+// TypeList.ini and TypeRead.ini are read up to this many lines. A list kept by hand has
+// hundreds of patterns, the built-in one 43; this many load in a fraction of a second, while
+// a file of millions of short lines took minutes and gigabytes, and a scan matches every name
+// against every pattern.
+inline constexpr std::size_t kMaxTypeLines = 100'000;
 
 // The copy of TypeList.ini in use. A program folder that can be written holds it, as
 // always. Installed for all users the program folder cannot be written, and the user's own
@@ -42,9 +47,13 @@ public:
     // returned. The caller reports a failure.
     Status SaveTypeList();
 
+    // After a start-up that failed half-way: the list as it stands replaces no file.
+    void keepFile() { keepFile_ = true; }
+
 private:
     MainState& s_;
     std::optional<std::pair<std::string, Error>> unreadable_;
+    bool keepFile_ = false;
 };
 
 }  // namespace scourix

@@ -100,11 +100,12 @@ bool contains(const std::vector<std::uint64_t>& table, std::uint64_t h) {
     return table[i] == h;
 }
 
-// The whole of the regular file at fd in buffer, in one read. dpkg replaces its files by
-// renaming new ones over them, so none grows while it is read.
+// The whole of the regular file at fd in buffer, in one read, if it is not over the limit.
+// dpkg replaces its files by renaming new ones over them, so none grows while it is read.
 bool readAll(int fd, std::string& buffer) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) > DpkgDatabase::kMaxFileBytes) {
         return false;
     }
     buffer.resize(static_cast<std::size_t>(st.st_size));
@@ -137,7 +138,7 @@ void forEachLine(std::string_view text, Take take) {
 }
 
 // The hashes of the paths in folder/*.list. A list that cannot be read is passed over: a
-// package being installed may replace its list while this runs.
+// package being installed may replace its list while this runs. So is one over the limit.
 void readLists(const std::string& folder, std::vector<std::uint64_t>& hashes,
                DpkgDatabase::Figures& figures) {
     DIR* dir = ::opendir(folder.c_str());

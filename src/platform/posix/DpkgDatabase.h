@@ -30,6 +30,11 @@ public:
         std::size_t reads = 0;     // reads of the database so far
     };
 
+    // A list or diversions file larger than this is passed over like one that cannot be
+    // opened: the largest list on a full desktop is a few MiB, and reading a huge (or sparse)
+    // file whole could exhaust memory.
+    static constexpr std::size_t kMaxFileBytes = 256u << 20;
+
     // The inode, size and modification time of the info folder and the diversions file.
     using Stamp = std::array<std::int64_t, 8>;
 

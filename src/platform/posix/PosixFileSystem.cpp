@@ -30,17 +30,20 @@ namespace scourix {
 
 namespace {
 
+// Calls take(line) for the lines of text, no more than limit + 1 of them, and says how many.
 // Lines end at CR LF, CR or LF; a final line end makes no extra empty line.
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
+template <class Take>
+std::size_t forEachLine(std::string_view text, std::size_t limit, Take take) {
+    std::size_t lines = 0;
     std::size_t start = 0;
-    while (start < text.size()) {
+    while (start < text.size() && lines <= limit) {
+        ++lines;
         const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
+            take(text.substr(start));
             break;
         }
-        lines.emplace_back(text.substr(start, end - start));
+        take(text.substr(start, end - start));
         start =
             end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
@@ -221,6 +224,9 @@ void PosixFileSystem::inspect(const std::vector<std::string_view>& paths, bool o
                      : S_ISLNK(st.st_mode) ? EntryKind::Link
                                            : EntryKind::Special;
         facts.length = static_cast<std::uint64_t>(st.st_size);
+        facts.mtime = st.st_mtim.tv_sec;
+        facts.ctime = st.st_ctim.tv_sec;
+        facts.device = st.st_dev;
         facts.packageOwned =
             owners && facts.kind != EntryKind::Folder && owned(entry.folderRealPath(), entry.name);
         out.emplace_back(facts);
@@ -473,14 +479,21 @@ Result<std::string> PosixFileSystem::readBytes(const std::string& path) const {
     return FileBytes::read(at.value().dir(), at.value().name.c_str(), kMaxTextFile);
 }
 
-Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& path) const {
+Result<std::vector<std::string>> PosixFileSystem::readLines(const std::string& path,
+                                                            std::size_t maxLines) const {
     Result<std::string> bytes = readBytes(path);
     if (!bytes) {
         return bytes.error();
     }
     // GB18030's later bytes are never CR or LF, so the decoded text splits where the bytes
-    // would.
-    return splitLines(Gb18030Codec::decode(bytes.value()));
+    // would: too many lines are found before any is decoded or kept.
+    if (forEachLine(bytes.value(), maxLines, [](std::string_view) {}) > maxLines) {
+        return systemError(EFBIG);
+    }
+    std::vector<std::string> lines;
+    forEachLine(Gb18030Codec::decode(bytes.value()), maxLines,
+                [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
 }
 
 Result<std::string> PosixFileSystem::readText(const std::string& path) const {

@@ -57,7 +57,8 @@ public:
     bool canWriteIn(const std::string& folder) const override;
     Status makeFolders(const std::string& folder) override;
 
-    Result<std::vector<std::string>> readLines(const std::string& path) const override;
+    Result<std::vector<std::string>> readLines(const std::string& path,
+                                               std::size_t maxLines) const override;
     Result<std::string> readText(const std::string& path) const override;
     Result<WrittenFilePtr> writeText(const std::string& path, const std::string& text) override;
     Status replaceText(const std::string& path, const std::string& text) override;

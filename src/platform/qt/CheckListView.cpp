@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
-#include <utility>
 
 namespace scourix {
 
@@ -112,9 +111,7 @@ void CheckListView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CheckListView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && std::exchange(pressBesideEntries_, false)) {
-        event->accept();
-    } else if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton) {
         QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
                           event->globalPosition(), event->button(), event->buttons(),
                           event->modifiers() & ~Qt::ControlModifier, event->pointingDevice());
