@@ -49,7 +49,9 @@ public:
     int clientWidth() const override { return 0; }
     int clientHeight() const override { return 0; }
 
-    OpenOutcome openDocument(const std::string&) override { return OpenOutcome::Failed; }
+    OpenOutcome openDocument(const std::string&, const std::string&) override {
+        return OpenOutcome::Failed;
+    }
     bool showProperties(const std::string&) override { return false; }
     OpenOutcome openTextFile(const std::string&) override { return OpenOutcome::Failed; }
 };
