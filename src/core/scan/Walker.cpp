@@ -70,7 +70,16 @@ void Walker::Dirs(const std::string& path) {
     }
     FolderQueue queue(s_.ui.fs, rules_, s_.readerThreads(), where);
     while (WalkNode* node = queue.next()) {
-        if (visit(queue, *node, path)) {
+        bool walked = false;
+        try {
+            walked = visit(queue, *node, path);
+        } catch (...) {
+            // A failure inside the visit ends the walk; the folder goes back to the queue,
+            // which frees it with the rest.
+            queue.pass(*node);
+            throw;
+        }
+        if (walked) {
             queue.enter(*node);
         } else {
             queue.pass(*node);
