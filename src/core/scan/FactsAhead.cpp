@@ -1,6 +1,8 @@
 #include "scan/FactsAhead.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 
 namespace scourix {
 
@@ -44,13 +46,19 @@ void FactsAhead::look(std::unique_lock<std::mutex>& lock, std::size_t c) {
     lock.unlock();
     const std::size_t first = first_ + c * kChunk;
     const std::size_t last = std::min(first + kChunk, last_);
-    std::vector<std::string_view> paths;
-    paths.reserve(last - first);
-    for (std::size_t i = first; i < last; ++i) {
-        paths.emplace_back(list_.text(i));
-    }
     std::vector<Result<FileFacts>> facts;
-    fs_.inspect(paths, owners_, facts);
+    try {
+        std::vector<std::string_view> paths;
+        paths.reserve(last - first);
+        for (std::size_t i = first; i < last; ++i) {
+            paths.emplace_back(list_.text(i));
+        }
+        fs_.inspect(paths, owners_, facts);
+    } catch (const std::bad_alloc&) {
+        // This thread has nobody to pass the failure to: each look of the chunk fails, and
+        // the procedure shows that failure at the entry's turn.
+        facts.assign(last - first, Result<FileFacts>(errorOf(ENOMEM)));
+    }
     lock.lock();
     chunk.facts = std::move(facts);
     chunk.state = State::Done;

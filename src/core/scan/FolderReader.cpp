@@ -1,6 +1,9 @@
 #include "scan/FolderReader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
+#include <system_error>
 
 #include "scan/NameOrder.h"
 
@@ -13,6 +16,28 @@ bool FolderReader::leftOut(const WalkNode& node) const {
 
 void FolderReader::read(WalkNode& node, const OpenFolder* parent,
                         std::vector<std::string>& subfolders) {
+    // Reader threads have nobody to pass a failure to: it becomes the folder's error,
+    // which the walk shows in its box at the folder's turn.
+    int code = 0;
+    try {
+        readFolder(node, parent, subfolders);
+        return;
+    } catch (const std::bad_alloc&) {
+        code = ENOMEM;
+    } catch (const std::system_error& e) {
+        code = e.code().value() != 0 ? e.code().value() : EIO;
+    } catch (...) {
+        code = EIO;
+    }
+    node.folder.reset();
+    node.matches.clear();
+    node.matches.shrink_to_fit();
+    subfolders.clear();
+    node.error = errorOf(code);
+}
+
+void FolderReader::readFolder(WalkNode& node, const OpenFolder* parent,
+                              std::vector<std::string>& subfolders) {
     node.error.reset();
     node.folder.reset();
     node.matches.clear();

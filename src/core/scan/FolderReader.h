@@ -44,6 +44,7 @@ public:
     bool leftOut(const WalkNode& node) const;
 
 private:
+    void readFolder(WalkNode& node, const OpenFolder* parent, std::vector<std::string>& subfolders);
     void entry(std::string_view name, EntryKind kind) override;
 
     const FileSystem& fs_;
