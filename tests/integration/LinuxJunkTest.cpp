@@ -41,20 +41,22 @@ TEST(LinuxSetTest, FindsWhatRealToolsLeaveAndNothingElse) {
     test::TempFolder home;
     DiskForm disk(home.path());
     const std::string h = home.path() + "/";
-    ASSERT_EQ(run(h,
-                  "seq 1 20 > main.c && mkdir lib app notes lib/core && cp main.c lib/ && "
-                  "cp --backup=simple main.c lib/ && sed 's/^2$/two/; s/^18$/X/' main.c > n.c && "
-                  "diff -u main.c n.c > fix.patch; sed -i 's/^18$/Y/' main.c && "
-                  "(patch main.c < fix.patch; rm n.c) && echo 'x = 1' > app/util.py && "
-                  "python3 -m compileall -q app && cp /bin/true lib/core.1"),
-              0);
+    ASSERT_EQ(
+        run(h,
+            "seq 1 20 > main.c && mkdir lib app notes lib/core && cp main.c lib/ && "
+            "cp --backup=simple main.c lib/main.c && sed 's/^2$/two/; s/^18$/X/' main.c > n.c && "
+            "diff -u main.c n.c > fix.patch; sed -i 's/^18$/Y/' main.c && "
+            "(patch main.c < fix.patch; rm n.c) && echo 'x = 1' > app/util.py && "
+            "python3 -m compileall -q app && cp /bin/true lib/core.1"),
+        0);
     std::set<std::string> expected{h + "lib/main.c~", h + "main.c.orig", h + "main.c.rej"};
     for (const auto& cached : fsys::directory_iterator(h + "app/__pycache__")) {
         expected.insert(cached.path().string());
     }
     std::string pattern;  // the kernel may write cores elsewhere, or none with its limit
     std::getline(std::ifstream("/proc/sys/kernel/core_pattern"), pattern);
-    run(h, pattern.starts_with("core") ? "sh -c 'ulimit -c unlimited; kill -s SEGV $$'" : "true");
+    run(h, pattern.starts_with("core") ? "sh -c 'ulimit -c unlimited; kill -s SEGV $$'; true"
+                                       : "true");
     for (const auto& entry : fsys::directory_iterator(h)) {
         if (entry.path().filename().string().starts_with("core")) {
             expected.insert(entry.path().string());
