@@ -178,6 +178,13 @@ int main(int argc, char** argv) {
     } else {
         std::printf("fdfind is not installed: left out (scripts/bench.sh installs it)\n");
     }
+    // The command line as a whole process, start-up and package database included.
+    std::vector<std::string> cliArgs{SCOURIX_CLI, "scan", "-0", "-q"};
+    for (const std::string& p : patterns) {
+        cliArgs.insert(cliArgs.end(), {"-p", p});
+    }
+    cliArgs.push_back(root);
+    addPeer("scourix-cli scan (whole process)", cliArgs, {});
 
     std::size_t walked = 0;
     cs.emplace_back("bare readdir walk", [&] { walked = readdirWalk(root); });
@@ -292,6 +299,8 @@ int main(int argc, char** argv) {
     printRatio("one-thread/find", cs[1].median, findC);
     printRatio("scan/bfs", cs[0].median, bfsC);
     printRatio("scan/fd", cs[0].median, fd);
+    printRatio("cli/bfs", medianOf("scourix-cli scan (whole process)"), bfsC);
+    printRatio("cli/fd", medianOf("scourix-cli scan (whole process)"), fd);
     printRatio("scan/bare", cs[0].median, bare);
     printRatio("one-thread/getdents", cs[1].median, getdents);
     printRatio("scan/getdents", cs[0].median, getdents);

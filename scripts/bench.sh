@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SCOURIX_BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh" bfs fd-find
 cmake -S "$root" -B "$build" -G Ninja -DSCOURIX_WERROR=ON "$@" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target scan_bench list_bench delete_bench deep_bench
+cmake --build "$build" -j "$(nproc)" --target scan_bench list_bench delete_bench deep_bench cli_bench
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
@@ -26,6 +26,7 @@ run scan_bench --cold
 run list_bench
 run delete_bench
 run deep_bench
+run cli_bench
 # A tenth of the default depth as well: a scan that cannot finish the default still shows
 # its trend there.
 run deep_bench 10000 300

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the program need, when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth
+          libcli11-dev nlohmann-json3-dev gettext)
 # The Unicode Character Database: the name escapes' table of format characters and the
 # matcher's case folding are made from it and checked against it.
 packages+=(unicode-data)

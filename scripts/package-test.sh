@@ -2,7 +2,8 @@
 # Makes the Debian packages (scripts/package.sh), and a second time from a copy of the
 # sources in another folder: the packages must be byte-identical. Unpacks the window's
 # package into a temporary root and checks its file list, control fields, desktop entries,
-# polkit action, icons, manual pages and executable; runs the unpacked program's command
+# polkit action, icons, manual pages and executable, and the command line's package (no Qt,
+# run from where it was unpacked); runs the unpacked program's command
 # line, then starts it offscreen with a temporary home, ends it with SIGTERM once its window
 # is up, and checks that it closed cleanly: status 0, the pattern list in the user's
 # settings folder, nothing written beside the program. Last, as root where mount namespaces
@@ -151,8 +152,6 @@ usr/bin
 usr/bin/scourix
 usr/lib
 usr/lib/scourix
-usr/lib/scourix/TypeRead.ini
-usr/lib/scourix/installed
 usr/lib/scourix/scourix
 usr/lib/scourix/scourix-admin
 usr/lib/scourix/scourix-home.html
@@ -201,6 +200,73 @@ size=$(cd "$unpacked" && find . -mindepth 1 -printf '%y %s\n' |
     awk '{ n += ($1 == "f" || $1 == "l") ? int(($2 + 1023) / 1024) : 1 } END { print n }')
 [ "$(dpkg-deb -f "$deb" Installed-Size)" = "$size" ] ||
     fail "Installed-Size $(dpkg-deb -f "$deb" Installed-Size), the files take $size"
+
+# The command line's package: its files; what it needs, with no Qt anywhere; the window's
+# package depends on it. Installed, both lie in one root.
+cli_deb=$(printf '%s\n' "${debs[@]}" | grep '/scourix-cli_[^/]*\.deb$') || fail "no scourix-cli package"
+cli_root=$t/cli-root
+dpkg-deb -x "$cli_deb" "$cli_root"
+expected=$(LC_ALL=C sort <<EOF2
+usr
+usr/bin
+usr/bin/scourix-cli
+usr/lib
+usr/lib/scourix
+usr/lib/scourix/TypeRead.ini
+usr/lib/scourix/installed
+usr/lib/scourix/locale
+usr/lib/scourix/locale/zh_CN
+usr/lib/scourix/locale/zh_CN/LC_MESSAGES
+usr/lib/scourix/locale/zh_CN/LC_MESSAGES/scourix-cli.mo
+usr/lib/scourix/scourix-cli
+usr/share
+usr/share/bash-completion
+usr/share/bash-completion/completions
+usr/share/bash-completion/completions/scourix-cli
+usr/share/doc
+usr/share/doc/scourix-cli
+usr/share/doc/scourix-cli/changelog.Debian.gz
+usr/share/doc/scourix-cli/copyright
+usr/share/doc/scourix-cli/examples
+usr/share/doc/scourix-cli/examples/scourix-stash.service
+usr/share/doc/scourix-cli/examples/scourix-stash.timer
+usr/share/man
+usr/share/man/man1
+usr/share/man/man1/scourix-cli.1.gz
+usr/share/man/zh_CN
+usr/share/man/zh_CN/man1
+usr/share/man/zh_CN/man1/scourix-cli.1.gz
+EOF2
+)
+actual=$(cd "$cli_root" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$actual" != "$expected" ]; then
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    fail "scourix-cli: unexpected file list"
+fi
+grep -q 'scourix-cli (= ' <<<"$(dpkg-deb -f "$deb" Depends)" || fail "the window does not depend on scourix-cli"
+! grep -qi 'qt' <<<"$(dpkg-deb -f "$cli_deb" Depends)" || fail "scourix-cli Depends: $(dpkg-deb -f "$cli_deb" Depends)"
+cli=$cli_root/usr/lib/scourix/scourix-cli
+[ "$(readlink "$cli_root/usr/bin/scourix-cli")" = "../lib/scourix/scourix-cli" ] || fail "scourix-cli: bin/ link"
+if readelf -d "$cli" | grep NEEDED | grep -i 'libQt'; then fail "scourix-cli needs Qt (readelf -d)"; fi
+if ldd "$cli" | grep -i 'libQt'; then fail "scourix-cli needs Qt (ldd)"; fi
+for page in man/man1 man/zh_CN/man1; do
+    zcat "$cli_root/usr/share/$page/scourix-cli.1.gz" |
+        LC_ALL=C.UTF-8 groff -t -k -mandoc -Tutf8 -rLL=80n -ww 2>"$t/groff.err" >/dev/null
+    [ ! -s "$t/groff.err" ] || { cat "$t/groff.err" >&2; fail "scourix-cli $page: groff warns"; }
+done
+# Run from the unpacked package: it lists a small tree, in English and, from the catalogue
+# beside it, in Chinese.
+mkdir -p "$t/clitree/sub" "$t/clihome"
+touch "$t/clitree/a.tmp" "$t/clitree/sub/b.bak" "$t/clitree/keep.txt"
+listed=$(HOME=$t/clihome LANG=C.UTF-8 "$cli" scan -p '*.tmp' -p '*.bak' "$t/clitree" 2>"$t/cli.err") ||
+    fail "scourix-cli scan: status $?"
+[ "$listed" = "$t/clitree/a.tmp
+$t/clitree/sub/b.bak" ] || fail "scourix-cli scan listed: $listed"
+grep -q '^Found 2 files' "$t/cli.err" || fail "scourix-cli summary: $(cat "$t/cli.err")"
+HOME=$t/clihome LANG=zh_CN.UTF-8 "$cli" scan -p '*.tmp' "$t/clitree" 2>&1 >/dev/null |
+    grep -q '找到 1 个文件' || fail "scourix-cli: no Chinese from the installed catalogue"
+HOME=$t/clihome "$cli" types | grep -q '^\[x\] \*\.tmp$' || fail "scourix-cli types"
+dpkg-deb -x "$cli_deb" "$unpacked"
 
 # The executable: stripped, no compiler's comment, no path of the build.
 exe=$unpacked/usr/lib/scourix/scourix

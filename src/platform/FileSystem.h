@@ -43,6 +43,11 @@ struct FileFacts {
     EntryKind kind = EntryKind::File;
     std::uint64_t length = 0;
     bool packageOwned = false;
+    // Seconds since the epoch: the last change of the contents, and of the entry itself
+    // (a rename sets it). The device the entry lives on.
+    std::int64_t mtime = 0;
+    std::int64_t ctime = 0;
+    std::uint64_t device = 0;
 };
 
 // Receives a folder's entries as they are read: every name but "." and "..", its exact

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/WalkLimits.h"
 #include "platform/Platform.h"
 
 namespace scourix {
@@ -41,6 +42,7 @@ struct MainState {
     // Threads that read folders during a scan: 0 chooses one per core (at most 4); 1 reads
     // every folder on the window's own thread.
     unsigned scanThreads = 0;
+    WalkLimits walkLimits;
 
     // How many threads a scan reads with, this one included.
     unsigned readerThreads() const {

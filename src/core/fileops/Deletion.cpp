@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/TextFormat.h"
+#include "fileops/ActOnListed.h"
 #include "infowin/InfoContent.h"
 
 namespace scourix {
@@ -104,14 +105,8 @@ std::string Deletion::processTicked(bool rename) {
         }
         const std::string& path = found.text(i);
         // An entry whose file is gone leaves without a word; so does one whose file a
-        // package has installed since the scan, which is never touched. Looked up first:
-        // a folder that has taken the file's place would rename. A lookup that fails,
-        // rather than finding nothing, goes on to the attempt, whose failure is reported.
-        const Result<std::string> name = fs.lookupListed(path, Lookup::WithHiddenAndSystem);
-        Status done;
-        if (!name || !name.value().empty()) {
-            done = rename ? fs.renameNoReplace(path, path + ".del") : fs.removeFile(path);
-        }
+        // package has installed since the scan, which is never touched.
+        const Result<bool> done = actOnListed(fs, path, rename);
         if (done) {
             finished.push_back(i);
             continue;

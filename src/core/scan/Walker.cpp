@@ -30,19 +30,31 @@ void Walker::begin(bool skipHidden, bool skipSystem) {
     // Volumes never overlap, as drives do not: a volume mounted below a walked folder is
     // walked from its own entry only, ticked or not.
     rules_.volumes.clear();
-    const std::vector<std::string> volumes = s_.ui.fs.volumes();
-    const std::unordered_set<std::string> isVolume(volumes.begin(), volumes.end());
+    const WalkLimits& limits = s_.walkLimits;
+    const bool everyOne = limits.locationsAreVolumes;
+    std::unordered_set<std::string> isVolume;
+    if (!everyOne) {
+        const std::vector<std::string> volumes = s_.ui.fs.volumes();
+        isVolume.insert(volumes.begin(), volumes.end());
+    }
     const CheckList& locations = s_.ui.lstDrive;
-    for (std::size_t i = 0; i + 1 < locations.count(); ++i) {
-        if (isVolume.contains(locations.text(i))) {
+    for (std::size_t i = 0; i + (everyOne ? 0 : 1) < locations.count(); ++i) {
+        if (everyOne || isVolume.contains(locations.text(i))) {
             if (auto folder = s_.ui.fs.openFolder(locations.text(i)); folder && folder.value()) {
                 rules_.volumes.insert(folder.value()->id);
             }
         }
     }
+    excludes_.reset();
+    if (!limits.excludes.empty()) {
+        excludes_.emplace(limits.excludes);
+    }
 }
 
 int Walker::askAboutFailure(const Error& error, const std::string& path) {
+    if (onFailure) {
+        return onFailure(error, path);
+    }
     return s_.ui.dialogs.messageBox(error.description + "." + kCrLf + visibleText(path),
                                     mb::kAbortRetryIgnore | mb::kCritical, "查找文件");
 }
@@ -97,6 +109,14 @@ bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed)
         (node.depth > 0 && rules_.volumes.contains(node.id)) || queue.onPath(node.id)) {
         return false;
     }
+    if (node.depth == 0) {
+        rootDevice_ = node.id.device;
+    } else if (s_.walkLimits.oneFileSystem && node.id.device != rootDevice_) {
+        return false;
+    }
+    if (excludes_ && excluded(path_)) {
+        return false;
+    }
     s_.ui.controls.setCaption("lblInfo", path_);
     if (s_.bStop) {
         queue.stopReadingAhead();
@@ -111,6 +131,15 @@ bool Walker::visit(FolderQueue& queue, WalkNode& node, const std::string& typed)
     }
     listMatches(node);
     return true;
+}
+
+bool Walker::excluded(const std::string& path) const {
+    for (std::size_t i = 0; i < excludes_->size(); ++i) {
+        if (excludes_->matches(i, path)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Walker::listMatches(const WalkNode& node) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -30,6 +31,9 @@ public:
     // pattern in lstPat's order) before its subfolders are entered.
     void Dirs(const std::string& path);
 
+    // Answers a folder that cannot be read in place of the Abort/Retry/Ignore box, when
+    // set: given the failure and the folder's path, returns the box's answer.
+    std::function<int(const Error&, const std::string&)> onFailure;
     // The lengths of the files listed since begin(), for the byte total; the walker keeps
     // none after.
     WalkLengths takeLengths() { return std::exchange(lengths_, {}); }
@@ -38,6 +42,7 @@ private:
     // Shows the folder and lists its files; false when it is not walked.
     bool visit(FolderQueue& queue, WalkNode& node, const std::string& typed);
     void listMatches(const WalkNode& node);
+    bool excluded(const std::string& path) const;
     int askAboutFailure(const Error& error, const std::string& path);
 
     MainState& s_;
@@ -49,6 +54,9 @@ private:
     // The location's real path, when system files are left out: the package database
     // knows files by their real paths.
     std::string rootRealPath_;
+    // The walk limits' excludes, compiled; null when there are none.
+    std::optional<PatternSet> excludes_;
+    std::uint64_t rootDevice_ = 0;
     WalkLengths lengths_;
 };
 

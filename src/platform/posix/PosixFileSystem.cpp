@@ -235,6 +235,9 @@ void PosixFileSystem::inspect(const std::vector<std::string_view>& paths, bool o
                      : S_ISLNK(st.st_mode) ? EntryKind::Link
                                            : EntryKind::Special;
         facts.length = static_cast<std::uint64_t>(st.st_size);
+        facts.mtime = st.st_mtim.tv_sec;
+        facts.ctime = st.st_ctim.tv_sec;
+        facts.device = st.st_dev;
         facts.packageOwned =
             owners && facts.kind != EntryKind::Folder && owned(entry.folderRealPath(), entry.name);
         out.emplace_back(facts);
