@@ -119,6 +119,10 @@ TEST(FilesInUseTest, AreRefusedByEveryCommandAndTheOthersGo) {
         ::pause();
         ::_exit(0);
     }
+    const std::unique_ptr<const pid_t, void (*)(const pid_t*)> reaper(&child, [](const pid_t* c) {
+        ::kill(*c, SIGKILL);  // also when an assertion ends the test early
+        ::waitpid(*c, nullptr, 0);
+    });
     char opened = 0;
     ASSERT_TRUE(::read(ready[0], &opened, 1) == 1 && opened == 'y');
     for (const bool stash : {false, true}) {
@@ -139,8 +143,6 @@ TEST(FilesInUseTest, AreRefusedByEveryCommandAndTheOthersGo) {
     disk.form.mRename_Click();
     EXPECT_EQ(fake.dialogs.boxes.at(0).text, errorOf(EBUSY).description);
     EXPECT_EQ(fsys::file_size(busy), 11u);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
 }
 
 }  // namespace
