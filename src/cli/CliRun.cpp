@@ -19,6 +19,7 @@
 #include "platform/VisibleText.h"
 #include "scan/Walker.h"
 #include "types/BuiltInTypes.h"
+#include "types/LinuxTypes.h"
 #include "types/TypeListStore.h"
 
 namespace scourix {
@@ -148,10 +149,17 @@ bool CliRun::loadPatterns() {
         }
         TypeListStore(state_).initialise();
         wanted = patterns_.tickedTexts();
-        if (wanted.empty()) {
+        if (wanted.empty() && !s_.linuxSet) {
             say(std::string("scourix-cli: ") +
                 tr("no pattern is ticked in TypeList.ini; give one with -p"));
             return false;
+        }
+    }
+    if (s_.linuxSet && s_.command != Command::Restore) {
+        for (std::string_view type : linuxTypes()) {
+            if (std::find(wanted.begin(), wanted.end(), type) == wanted.end()) {
+                wanted.emplace_back(type);
+            }
         }
     }
     patterns_.clear();
@@ -504,6 +512,9 @@ int CliRun::act() {
     std::uint64_t doneBytes = 0;
     {
         const HeldFolders held(fs_);
+        // A file a running program holds open is refused, as the window does: the look at
+        // every process's open files is taken once, here.
+        const OpenFilesRefused inUse(fs_);
         for (const auto& candidate : candidates) {
             if (Signals::received() != 0) {
                 break;

@@ -16,6 +16,7 @@ struct CliSettings {
     Command command = Command::None;
     std::vector<std::string> places;
     std::vector<std::string> patterns;  // empty: the ticks of TypeList.ini
+    bool linuxSet = false;              // --linux: the Linux set added to the patterns
     std::optional<std::string> from;    // "-" for standard input
     bool anyName = false;
     bool hidden = false;

@@ -64,7 +64,7 @@ std::uint64_t parseSize(const std::string& text) {
 }
 
 std::span<const Option> Option::table() {
-    static const std::array<Option, 17> kOptions{{
+    static const std::array<Option, 18> kOptions{{
         {"pattern", 'p', ValueKind::Pattern, N_("PATTERN"),
          N_("List files whose name matches PATTERN instead of the ticked patterns"),
          N_("Match file names against PATTERN instead of the patterns ticked in TypeList.ini. "
@@ -73,6 +73,13 @@ std::span<const Option> Option::table() {
             "matches a name without a dot."),
          cmd::kScan | cmd::kDelete | cmd::kStash,
          [](CliSettings& s, const std::string& v) { s.patterns.push_back(v); }},
+        {"linux", 0, ValueKind::None, nullptr, N_("Add the common Linux leftovers to the patterns"),
+         N_("Add the patterns of the leftovers Linux tools write to the patterns in use (those "
+            "of -p, or else the ticked ones): *~, #*#, *.orig, *.rej, *.pyc, *.pyo, core, "
+            "core.*, .*.swp, .*.swo, *.part and *.crdownload. A file named core or core.* "
+            "counts only when it is a core dump."),
+         cmd::kScan | cmd::kDelete | cmd::kStash,
+         [](CliSettings& s, const std::string&) { s.linuxSet = true; }},
         {"hidden", 0, ValueKind::None, nullptr, N_("Include hidden files (names beginning with .)"),
          N_("Include files whose name begins with a dot, as the window's switch does. Hidden "
             "folders are always walked. restore always takes hidden files."),

@@ -79,6 +79,7 @@ const std::unordered_map<std::string_view, Procedure>& clickProcedures() {
         {"mTUSelAll", &MainForm::mTUSelAll_Click},
         {"mTChSel", &MainForm::mTChSel_Click},
         {"mReportType", &MainForm::mReportType_Click},
+        {"mAddLinuxTypes", &MainForm::mAddLinuxTypes_Click},
         {"cmdFindFile", &MainForm::cmdFindFile_Click},
         {"mFindFile", &MainForm::mFindFile_Click},
         {"cmdListTempFile", &MainForm::cmdListTempFile_Click},

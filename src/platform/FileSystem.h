@@ -28,6 +28,15 @@ struct FileId {
 
 enum class EntryKind : unsigned char { Folder, File, Link, Special };
 
+// The files that running processes hold open, as one look found them: every process's as
+// root, otherwise one's own processes' (which covers one's own files).
+class OpenFiles {
+public:
+    virtual ~OpenFiles() = default;
+    virtual bool holds(const FileId& id) const = 0;
+};
+using OpenFilesPtr = std::shared_ptr<const OpenFiles>;
+
 // What a look at one path found: the kind and length of the entry there, and whether an
 // installed package owns it.
 struct FileFacts {
@@ -132,6 +141,14 @@ public:
     // volume is kept busy between commands.
     virtual void holdFolders(bool hold) { (void)hold; }
 
+    // One look at the files that running processes hold open; null where the system
+    // cannot tell.
+    virtual OpenFilesPtr openFiles() const { return nullptr; }
+    // While set, removeFile and renameNoReplace refuse a file that `open` holds with the
+    // system's EBUSY error, and leave it as it is: deleting or moving a file that a program
+    // is writing loses its data. Null lifts the refusal.
+    virtual void refuseOpenFiles(OpenFilesPtr open) { (void)open; }
+
     // Opens the folder at path to walk it; a location typed through the user's own link
     // is followed.
     virtual Result<OpenFolderPtr> openFolder(const std::string& path) const = 0;
@@ -146,6 +163,13 @@ public:
     // look at a file it lists, made while it has the folder open.
     virtual Result<std::uint64_t> entryLength(const OpenFolder& folder,
                                               std::string_view name) const = 0;
+    // Up to count bytes from the start of the ordinary file name in an open folder, never
+    // through a link; a file of another kind reads as no bytes. Safe from several threads.
+    virtual Result<std::string> entryHead(const OpenFolder& folder, std::string_view name,
+                                          std::size_t count) const {
+        (void)folder, (void)name, (void)count;
+        return std::string();
+    }
 
     // The temporary folder, ending in "/".
     virtual std::string tempFolder() const = 0;
@@ -190,6 +214,19 @@ public:
 };
 
 // Holds the file system's folders open for the life of a command's loop.
+// For one command: the files held open when it starts are refused until it ends. The look
+// is taken once for all the command's files, not once per file.
+class OpenFilesRefused {
+public:
+    explicit OpenFilesRefused(FileSystem& fs) : fs_(fs) { fs_.refuseOpenFiles(fs_.openFiles()); }
+    ~OpenFilesRefused() { fs_.refuseOpenFiles(nullptr); }
+    OpenFilesRefused(const OpenFilesRefused&) = delete;
+    OpenFilesRefused& operator=(const OpenFilesRefused&) = delete;
+
+private:
+    FileSystem& fs_;
+};
+
 class HeldFolders {
 public:
     explicit HeldFolders(FileSystem& fs) : fs_(fs) { fs_.holdFolders(true); }

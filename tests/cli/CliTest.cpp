@@ -246,5 +246,21 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     EXPECT_TRUE(fs::exists(t / "p/deep/kept.tmp") && fs::exists(t / "p/skip/s.tmp"));
 }
 
+// --linux adds the set to -p; a file that another process (this test) holds open is left
+// with the system's text, the others go; a note named core is no core dump.
+TEST(CliTest, LinuxSetAddsToThePatternsAndAFileInUseIsLeft) {
+    TempFolder t;
+    const std::string busy = t.file("busy.part", "x"), done = t.file("done.part", "x");
+    const std::string note = t.file("core", "a note\n"), tmp = t.file("a.tmp", "x");
+    const int held = ::open(busy.c_str(), O_RDONLY);
+    const Ran ran = runCli({"delete", "-y", "-p", "*.tmp", "--linux", t.path()});
+    ::close(held);
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_NE(ran.err.find(busy + " [Device or resource busy]"), std::string::npos) << ran.err;
+    runCli({"delete", "-y", "--from", "-", "--linux", "-p", "*.x", t.path()}, note + "\n");
+    EXPECT_TRUE(fs::exists(busy) && fs::exists(note));
+    EXPECT_FALSE(fs::exists(done) || fs::exists(tmp));
+}
+
 }  // namespace
 }  // namespace scourix::test

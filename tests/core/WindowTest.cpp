@@ -113,7 +113,7 @@ const std::map<std::string, Names> kCommands = {
     {"mFile", {"mFind", "mFindFile", "mStopFind", "mListtempfiles", "mKill"}},
     {"PopDrive", {"mAddPath", "mDSelAll", "mDUSelAll", "mDChSell"}},
     {"PopType", {"mAddType", "mDelType", "mResetType", "mTSelAll", "mTUSelAll", "mTChSel",
-                 "mReportType"}},
+                 "mReportType", "mAddLinuxTypes"}},
     {"mHelp", {"mHomePage", "mAbout"}},
 };
 // clang-format on

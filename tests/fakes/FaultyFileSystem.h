@@ -206,6 +206,12 @@ public:
         return pass(FsOp::FileLength, (above == "/" ? "" : above) + "/" + std::string(name),
                     [&] { return real_.entryLength(*at(folder).real, name); });
     }
+    Result<std::string> entryHead(const OpenFolder& folder, std::string_view name,
+                                  std::size_t count) const override {
+        return real_.entryHead(*at(folder).real, name, count);
+    }
+    OpenFilesPtr openFiles() const override { return real_.openFiles(); }
+    void refuseOpenFiles(OpenFilesPtr open) override { real_.refuseOpenFiles(std::move(open)); }
     std::string tempFolder() const override { return temp; }
     std::vector<std::string> volumes() const override { return volumeList; }
     Status probe(const std::string& p) const override {

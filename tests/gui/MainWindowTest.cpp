@@ -57,7 +57,8 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
             "mAbout cmdOpen=mOpen cmdFileAttrib=mAttrib cmdKill=mKill cmdDeltmp mRename "
             "cmdAdd=mAddType cmdRemove=mDelType mResetType mTSelAll mTUSelAll mTChSel "
             "cmdFindFile=mFindFile cmdListTempFile=mListtempfiles lstPat@L lstPat@R lstPat@T "
-            "lstDrive@R lstDrive@T lstFound@L lstFound@R lstFound@T mReportType lstFound@D")
+            "lstDrive@R lstDrive@T lstFound@L lstFound@R lstFound@T mReportType mAddLinuxTypes "
+            "lstFound@D")
             .split(' ');
     std::map<std::string, QString> seen;  // a trace, and the command that left it
     for (const QString& twins : procedures) {

@@ -192,6 +192,9 @@ void MainForm::mDelType_Click() {
 void MainForm::mResetType_Click() {
     typeEditing_->mResetType_Click();
 }
+void MainForm::mAddLinuxTypes_Click() {
+    typeEditing_->mAddLinuxTypes_Click();
+}
 void MainForm::mTSelAll_Click() {
     typeEditing_->mTSelAll_Click();
 }

@@ -101,6 +101,7 @@ public:
     void cmdRemove_Click();
     void mDelType_Click();
     void mResetType_Click();
+    void mAddLinuxTypes_Click();
     void mTSelAll_Click();
     void mTUSelAll_Click();
     void mTChSel_Click();

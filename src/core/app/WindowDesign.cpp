@@ -88,6 +88,8 @@ constexpr std::array kTypeMenu{
     MenuItemDesign{"mTChSel", "反转选择"},
     MenuItemDesign{"", "-"},
     MenuItemDesign{"mReportType", "类型的详细说明..."},
+    MenuItemDesign{"", "-"},
+    MenuItemDesign{"mAddLinuxTypes", "添加 Linux 常见类型"},
 };
 
 constexpr std::array kHelpMenu{

@@ -95,6 +95,10 @@ std::string Deletion::processTicked(bool rename) {
     // leaves the same list as removing each at once, at linear cost.
     std::vector<std::size_t> finished;
     const HeldFolders held(fs);
+    // The open files are looked for once, as the command starts acting; a file opened
+    // while it runs is not noticed (another pass over every process per file would cost
+    // more than the whole command).
+    const OpenFilesRefused inUse(fs);
     for (std::size_t i = found.count(); i-- > 0;) {
         if (!found.checked(i)) {
             continue;

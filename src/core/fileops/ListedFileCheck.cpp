@@ -1,8 +1,10 @@
 #include "fileops/ListedFileCheck.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "fileops/ActOnListed.h"
+#include "types/LinuxTypes.h"
 
 namespace scourix {
 
@@ -94,6 +96,16 @@ CheckOutcome ListedFileCheck::checkPlace(const std::string& path, const FileFact
     return CheckOutcome::Pass;
 }
 
+bool ListedFileCheck::isCoreDump(const std::string& path) const {
+    const std::string folderText = path.substr(0, path.size() - baseName(path).size());
+    Result<OpenFolderPtr> folder = fs_.openFolder(folderText.empty() ? "/" : folderText);
+    if (!folder || !folder.value()) {
+        return false;
+    }
+    const Result<std::string> head = fs_.entryHead(*folder.value(), baseName(path), kElfHeadBytes);
+    return head && isElfCore(head.value());
+}
+
 CheckOutcome ListedFileCheck::check(const std::string& path, FileFacts& facts, Error& error) const {
     const std::string_view name = baseName(path);
     if (path.empty() || path.front() != '/' || name.empty() || name == "." || name == ".." ||
@@ -106,12 +118,16 @@ CheckOutcome ListedFileCheck::check(const std::string& path, FileFacts& facts, E
     if (rules_.stashed && (!name.ends_with(kStashSuffix) || name == kStashSuffix)) {
         return CheckOutcome::NotStashed;
     }
+    // A name that only "core" or "core.*" matches needs a look at the content as well.
+    bool coreOnly = false;
     if (patterns_) {
         std::vector<std::size_t> hits;
         patterns_->matchAll(name, hits);
         if (hits.empty()) {
             return CheckOutcome::NoPattern;
         }
+        coreOnly = std::all_of(hits.begin(), hits.end(),
+                               [&](std::size_t i) { return needsCoreCheck(rules_.patterns[i]); });
     }
     // Every folder above the file as well: the scan would not have entered one that
     // matches.
@@ -134,6 +150,9 @@ CheckOutcome ListedFileCheck::check(const std::string& path, FileFacts& facts, E
     }
     if (facts.packageOwned) {
         return CheckOutcome::PackageOwned;
+    }
+    if (coreOnly && !isCoreDump(path)) {
+        return CheckOutcome::NoPattern;
     }
     if (!filtersPass(path, facts)) {
         return excluded(path) ? CheckOutcome::Excluded : CheckOutcome::Filtered;

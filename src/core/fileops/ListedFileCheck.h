@@ -63,6 +63,8 @@ private:
     };
 
     CheckOutcome checkPlace(const std::string& path, const FileFacts& facts) const;
+    // Whether the file at path is an ELF core dump, read in its folder without a link.
+    bool isCoreDump(const std::string& path) const;
 
     const FileSystem& fs_;
     FileRules rules_;

@@ -66,6 +66,8 @@ void Rename::mRename_Click() {
         return;
     }
     const std::string renamed = folder + typed;
+    // A file a running program holds open is not moved away from under it.
+    const OpenFilesRefused inUse(s_.ui.fs);
     const Status moved = s_.ui.fs.renameNoReplace(folder + name, renamed);
     if (!moved) {
         fail(moved.error().description);

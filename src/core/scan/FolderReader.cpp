@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "scan/NameOrder.h"
+#include "types/LinuxTypes.h"
 
 namespace scourix {
 
@@ -75,6 +76,29 @@ void FolderReader::readFolder(WalkNode& node, const OpenFolder* parent,
               });
 }
 
+bool FolderReader::needsContentCheck() const {
+    for (std::size_t pattern : hits_) {
+        if (pattern < rules_.coreOnly.size() && rules_.coreOnly[pattern]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FolderReader::keepCoreHits(std::string_view name, EntryKind kind) {
+    // Only the file's header tells a core dump from a source file named "core".
+    if (kind == EntryKind::File) {
+        const Result<std::string> head = fs_.entryHead(*folder_, name, kElfHeadBytes);
+        if (head && isElfCore(head.value())) {
+            return true;
+        }
+    }
+    std::erase_if(hits_, [&](std::size_t pattern) {
+        return pattern < rules_.coreOnly.size() && rules_.coreOnly[pattern];
+    });
+    return !hits_.empty();
+}
+
 void FolderReader::entry(std::string_view name, EntryKind kind) {
     if (kind == EntryKind::Folder) {
         subfolders_->emplace_back(name);
@@ -85,7 +109,7 @@ void FolderReader::entry(std::string_view name, EntryKind kind) {
         return;
     }
     rules_.patterns->matchAll(name, hits_, scratch_);
-    if (hits_.empty()) {
+    if (hits_.empty() || (needsContentCheck() && !keepCoreHits(name, kind))) {
         return;
     }
     const Result<std::uint64_t> length = fs_.entryLength(*folder_, name);

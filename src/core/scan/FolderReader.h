@@ -20,6 +20,8 @@ using FileIdSet = std::unordered_set<FileId, FileIdHash>;
 // What a scan lists and where it must not go; fixed for the whole scan.
 struct ReadRules {
     const PatternSet* patterns = nullptr;
+    // Per pattern: whether a file it matches counts only when it is an ELF core file.
+    std::vector<bool> coreOnly;
     bool skipHidden = true;
     bool skipSystem = true;
     // The other volumes of the location list: walked only from their own entries.
@@ -46,6 +48,10 @@ public:
 private:
     void readFolder(WalkNode& node, const OpenFolder* parent, std::vector<std::string>& subfolders);
     void entry(std::string_view name, EntryKind kind) override;
+    bool needsContentCheck() const;
+    // Drops the hits of core-only patterns unless name is an ELF core file; false when no
+    // hit is left.
+    bool keepCoreHits(std::string_view name, EntryKind kind);
 
     const FileSystem& fs_;
     const ReadRules& rules_;

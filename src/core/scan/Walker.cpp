@@ -7,6 +7,7 @@
 
 #include "platform/Dialogs.h"
 #include "scan/FolderQueue.h"
+#include "types/LinuxTypes.h"
 
 namespace scourix {
 
@@ -20,6 +21,10 @@ void Walker::begin(bool skipHidden, bool skipSystem) {
     patterns_.emplace(texts);
     lengths_ = {};
     rules_.patterns = &*patterns_;
+    rules_.coreOnly.assign(texts.size(), false);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        rules_.coreOnly[i] = needsCoreCheck(texts[i]);
+    }
     rules_.skipHidden = skipHidden;
     rules_.skipSystem = skipSystem;
     // Volumes never overlap, as drives do not: a volume mounted below a walked folder is

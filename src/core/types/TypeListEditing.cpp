@@ -5,6 +5,7 @@
 #include "base/ProgramFiles.h"
 #include "platform/Dialogs.h"
 #include "types/BuiltInTypes.h"
+#include "types/LinuxTypes.h"
 #include "types/SortOrder.h"
 #include "types/TypeListStore.h"
 
@@ -15,6 +16,26 @@ void TypeListEditing::cmdAdd_Click() {
     std::string answer = s_.ui.dialogs.inputBox("请输入类型", "", "");
     if (!answer.empty()) {
         SortOrder::insertSorted(s_.ui.lstPat, std::move(answer));
+    }
+}
+
+void TypeListEditing::mAddLinuxTypes_Click() {
+    // Only what is missing goes in, so a second click changes nothing; a pattern already
+    // in the list keeps its tick.
+    CheckList& list = s_.ui.lstPat;
+    bool added = false;
+    for (std::string_view pattern : linuxTypes()) {
+        bool present = false;
+        for (std::size_t i = 0; i < list.count() && !present; ++i) {
+            present = list.text(i) == pattern;
+        }
+        if (!present) {
+            list.setChecked(SortOrder::insertSorted(list, std::string(pattern)), true);
+            added = true;
+        }
+    }
+    if (added) {
+        list.repaint();
     }
 }
 

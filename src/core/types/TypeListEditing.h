@@ -12,6 +12,8 @@ public:
     explicit TypeListEditing(MainState& state) : s_(state) {}
 
     void cmdAdd_Click();
+    // Adds the Linux set's patterns that the list lacks, ticked, each at its sorted place.
+    void mAddLinuxTypes_Click();
     void cmdRemove_Click();
     void mResetType_Click();
     void mTSelAll_Click();

@@ -18,6 +18,7 @@
 #include "platform/posix/Gb18030Codec.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixFolder.h"
+#include "platform/posix/PosixOpenFiles.h"
 #include "platform/posix/PosixWrittenFile.h"
 #include "platform/posix/RegularFileCheck.h"
 #include "platform/posix/SystemError.h"
@@ -137,7 +138,33 @@ bool PosixFileSystem::owned(const std::string& folder, std::string_view name) co
         path += '/';
     }
     path += name;
-    return packages_->owns(path);
+    return packages_->owns(path) || compiledFromOwned(path);
+}
+
+bool PosixFileSystem::compiledFromOwned(std::string_view path) const {
+    // A package's install scripts compile its Python sources after unpacking: the bytecode
+    // is in no package list, but belongs to the package all the same, and nobody but root
+    // could write it back.
+    constexpr std::string_view kDistPackages = "/usr/lib/python3/dist-packages/";
+    constexpr std::string_view kCache = "/__pycache__/";
+    if (!path.starts_with(kDistPackages) || !path.ends_with(".pyc")) {
+        return false;
+    }
+    const std::size_t slash = path.rfind('/');
+    if (slash < kCache.size() - 1 ||
+        path.substr(slash + 1 - kCache.size(), kCache.size()) != kCache) {
+        return false;
+    }
+    // "name.cpython-311.pyc" and "name.cpython-311.opt-1.pyc" are compiled from "name.py".
+    const std::string_view file = path.substr(slash + 1);
+    const std::size_t dot = file.find('.');
+    if (dot == 0 || dot == file.size() - 4) {
+        return false;
+    }
+    std::string source(path.substr(0, slash + 1 - kCache.size() + 1));
+    source.append(file.substr(0, dot));
+    source += ".py";
+    return packages_->owns(source);
 }
 
 Result<std::string> PosixFileSystem::lookupIn(const Result<ReachedEntry>& at, Lookup filter) const {
@@ -248,6 +275,9 @@ Status PosixFileSystem::removeFile(const std::string& path) {
     if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
         return systemError(EACCES);
     }
+    if (refused(st)) {
+        return systemError(EBUSY);
+    }
     if (::unlinkat(at.value().dir(), at.value().name.c_str(), 0) != 0) {
         return lastSystemError();
     }
@@ -289,6 +319,12 @@ Status PosixFileSystem::renameNoReplace(const std::string& from, const std::stri
     const int dstDir = dst.value().dir();
     const char* srcName = src.value().name.c_str();
     const char* dstName = dst.value().name.c_str();
+    if (refused_) {
+        struct stat st {};
+        if (::fstatat(srcDir, srcName, &st, AT_SYMLINK_NOFOLLOW) == 0 && refused(st)) {
+            return systemError(EBUSY);
+        }
+    }
     if (::syscall(SYS_renameat2, srcDir, srcName, dstDir, dstName, RENAME_NOREPLACE) == 0) {
         return {};
     }
@@ -390,6 +426,50 @@ Result<std::uint64_t> PosixFileSystem::entryLength(const OpenFolder& folder,
         return lastSystemError();
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+OpenFilesPtr PosixFileSystem::openFiles() const {
+    return PosixOpenFiles::take();
+}
+
+bool PosixFileSystem::refused(const struct stat& st) const {
+    return refused_ && !S_ISDIR(st.st_mode) &&
+           refused_->holds(FileId{static_cast<std::uint64_t>(st.st_dev),
+                                  static_cast<std::uint64_t>(st.st_ino)});
+}
+
+Result<std::string> PosixFileSystem::entryHead(const OpenFolder& folder, std::string_view name,
+                                               std::size_t count) const {
+    const int dir = static_cast<const PosixFolder&>(folder).fd();
+    const std::string terminated(name);
+    // A device is never opened: opening some of them has effects of its own.
+    struct stat st {};
+    if (::fstatat(dir, terminated.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return lastSystemError();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return std::string();
+    }
+    const UniqueFd fd(::openat(dir, terminated.c_str(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return lastSystemError();
+    }
+    // Something else may have been put in its place between the two looks.
+    struct stat opened {};
+    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        return std::string();
+    }
+    std::string head(count, '\0');
+    ssize_t got = 0;
+    do {
+        got = ::pread(fd.get(), head.data(), count, 0);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        return lastSystemError();
+    }
+    head.resize(static_cast<std::size_t>(got));
+    return head;
 }
 
 std::string PosixFileSystem::tempFolder() const {

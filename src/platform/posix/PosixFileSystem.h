@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,13 +27,19 @@ public:
 
     Result<std::string> lookup(const std::string& path, Lookup filter) const override;
     Result<std::string> lookupListed(const std::string& path, Lookup filter) const override;
-    bool packageOwned(const std::string& path) const override { return packages_->owns(path); }
+    bool packageOwned(const std::string& path) const override {
+        return packages_->owns(path) || compiledFromOwned(path);
+    }
     std::string realPath(const OpenFolder& folder) const override;
     Result<std::uint64_t> fileLength(const std::string& path) const override;
     Result<CheckedFile> checkedRegularFile(const std::string& path,
                                            std::size_t headBytes) const override;
     Result<std::uint64_t> entryLength(const OpenFolder& folder,
                                       std::string_view name) const override;
+    OpenFilesPtr openFiles() const override;
+    void refuseOpenFiles(OpenFilesPtr open) override { refused_ = std::move(open); }
+    Result<std::string> entryHead(const OpenFolder& folder, std::string_view name,
+                                  std::size_t count) const override;
     void inspect(const std::vector<std::string_view>& paths, bool owners,
                  std::vector<Result<FileFacts>>& out) const override;
 
@@ -71,9 +79,14 @@ private:
     Result<std::string> lookupIn(const Result<ReachedEntry>& at, Lookup filter) const;
     // Whether a package owns the file `name` in the folder whose real path is given.
     bool owned(const std::string& folder, std::string_view name) const;
+    // Whether path is bytecode that a package's install scripts compiled from its own source.
+    bool compiledFromOwned(std::string_view path) const;
+    // Whether the file st describes is one the command in progress must leave alone.
+    bool refused(const struct stat& st) const;
 
     std::string programFolder_;
     std::shared_ptr<PackageDatabase> packages_;
+    OpenFilesPtr refused_;  // set while a command leaves open files alone
 
     PathResolver resolver_;
     mutable VirtualFileSystems virtuals_;
