@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
                 a.bytesOut, a.seconds);
     std::printf("%zu entries: peak %ld KiB, %zu bytes written, %.2f s\n", big, b.maxRssKiB,
                 b.bytesOut, b.seconds);
-    const double perEntry = static_cast<double>(b.maxRssKiB - a.maxRssKiB) * 1024.0 /
-                            static_cast<double>(big - small);
+    const double perEntry =
+        static_cast<double>(b.maxRssKiB - a.maxRssKiB) * 1024.0 / static_cast<double>(big - small);
     std::printf("Goal: at most 64 bytes of memory per listed entry beyond the path.\n");
     std::printf("bytes-per-entry cli %.1f\n", perEntry);
     scourix::bench::removeTree(smallRoot);

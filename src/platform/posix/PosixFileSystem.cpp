@@ -54,19 +54,7 @@ std::size_t forEachLine(std::string_view text, std::size_t limit, Take take) {
 // The real path of the folder open as fd, as the package database spells paths: whatever
 // way the scan or the entry's text took to it, links and all. "" when there is none.
 std::string realPathOf(int fd) {
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    std::string real(4096, '\0');
-    for (;;) {
-        const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
-        if (n < 0) {
-            return {};
-        }
-        if (static_cast<std::size_t>(n) < real.size()) {
-            real.resize(static_cast<std::size_t>(n));
-            return real;
-        }
-        real.resize(real.size() * 2);
-    }
+    return RegularFileCheck::pathOf(fd);
 }
 
 // The entry at path without following it: 0, or the errno of the failure.

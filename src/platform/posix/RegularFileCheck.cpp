@@ -17,23 +17,6 @@ std::string procPath(int fd) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-// The path the kernel keeps for an open file; "" when it cannot be read.
-std::string pathOf(int fd) {
-    const std::string link = procPath(fd);
-    std::string real(4096, '\0');
-    for (;;) {
-        const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
-        if (n < 0) {
-            return {};
-        }
-        if (static_cast<std::size_t>(n) < real.size()) {
-            real.resize(static_cast<std::size_t>(n));
-            return real;
-        }
-        real.resize(real.size() * 2);
-    }
-}
-
 // Up to max bytes from the start of the file held as an O_PATH descriptor. It is opened for
 // reading through its descriptor's own entry, which reaches that inode and no other.
 std::string headOf(int fd, const struct stat& held, std::size_t max) {
@@ -61,6 +44,22 @@ std::string headOf(int fd, const struct stat& held, std::size_t max) {
 }
 
 }  // namespace
+
+std::string RegularFileCheck::pathOf(int fd) {
+    const std::string link = procPath(fd);
+    std::string real(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), real.data(), real.size());
+        if (n < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(n) < real.size()) {
+            real.resize(static_cast<std::size_t>(n));
+            return real;
+        }
+        real.resize(real.size() * 2);
+    }
+}
 
 Result<CheckedFile> RegularFileCheck::check(const PathResolver& resolver, const std::string& path,
                                             std::size_t headBytes) {

@@ -16,6 +16,9 @@ class RegularFileCheck {
 public:
     static Result<CheckedFile> check(const PathResolver& resolver, const std::string& path,
                                      std::size_t headBytes);
+    // The path the kernel keeps for an open descriptor, from "/" with no link in it; ""
+    // when it cannot be read.
+    static std::string pathOf(int fd);
 };
 
 }  // namespace scourix
