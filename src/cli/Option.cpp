@@ -173,7 +173,7 @@ std::span<const CommandInfo> CommandInfo::table() {
          N_("Delete for good what a scan finds, or the files of a list"),
          N_("Delete for good what a scan of the PLACEs finds, or the files listed in --from "
             "that still pass every check. Asks on the terminal first (\"Delete N files (X "
-            "bytes)?\"); without a terminal it refuses unless --yes is given.")},
+            "bytes in all)?\"); without a terminal it refuses unless --yes is given.")},
         {"stash", Command::Stash, cmd::kStash, N_("[OPTIONS] PLACE... | --from FILE"),
          N_("Rename what a scan finds to name.del, to undo with restore"),
          N_("The temporary deletion: rename each file to its name with .del appended, never "
