@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 #include <tuple>
 
 #include "TempFolder.h"
+#include "Traps.h"
 #include "platform/posix/DpkgDatabase.h"
 
 namespace scourix {
@@ -21,8 +23,7 @@ using Clock = std::filesystem::file_time_type::clock;
 // dpkg lists a package's folders too, "/." first. Paths under /bin, /sbin and /lib* are
 // owned under both merged-/usr spellings (those under /usr/libexec are not), diversions'
 // targets too but not their originals, and nothing in a listed folder unless listed itself.
-// A list still being written (.list-new), a FIFO and a list too large to read are passed
-// over, never waited on.
+// A list still being written (.list-new) is passed over.
 TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets) {
     test::TempFolder admin;
     admin.folder("info");
@@ -33,9 +34,6 @@ TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets
                "/usr/libexec/foo-helper\n/usr/share/X11/locale/compose.dir");  // no last "\n"
     admin.file("info/with space.list", "\n/usr/share/with space/a b.tmp\n\n/usr/bin/foo\n");
     admin.file("info/half.list-new", "/opt/half\n");
-    admin.fifo("info/pipe.list");
-    const std::string huge = admin.file("info/huge.list", "/usr/share/junk.tmp\n");
-    ASSERT_EQ(::truncate(huge.c_str(), DpkgDatabase::kMaxFileBytes + 1), 0);
     admin.file("diversions",
                "/usr/bin/tool\n/usr/bin/tool.real\nlocal-pkg\n"
                "/lib/x/orig.so\n/lib/x/orig.so.diverted\nother-pkg\n");
@@ -51,8 +49,7 @@ TEST(DpkgDatabase, OwnsListedPathsUnderBothMergedUsrSpellingsAndDiversionTargets
     }
     for (const char* path :
          {"/usr/share/doc/libfoo1/changelog", "/usr/share/doc/libfoo1/changelog.gz.bak",
-          "/usr/share/junk.tmp", "/opt/half", "/libexec/foo-helper",
-          "/share/doc/libfoo1/changelog.gz", "/usr/bin/tool"}) {
+          "/opt/half", "/libexec/foo-helper", "/share/doc/libfoo1/changelog.gz", "/usr/bin/tool"}) {
         EXPECT_FALSE(db.owns(path)) << path;
     }
     const DpkgDatabase::Figures f = db.figures();
@@ -120,6 +117,51 @@ TEST(DpkgDatabase, SeesADatabaseAndItsPackagesAndDiversionsComeAndGoOnAnyThread)
     admin.file("info/d.list", "/usr/bin/d\n");
     EXPECT_FALSE(hourly.owns("/usr/bin/d"));
     EXPECT_EQ(hourly.figures().reads, 1u);
+}
+
+// A list that cannot be read whole might hold any path: until a read is whole again, every
+// path is owned. A list gone before it is opened was its package's, removed meanwhile; a
+// database with no diversions has none.
+TEST(DpkgDatabase, OwnsEveryPathWhileAListCannotBeReadWhole) {
+    test::TempFolder admin;
+    admin.folder("info");
+    admin.file("info/a.list", "/usr/bin/a\n");
+    admin.file("info/b.list", "/usr/bin/b\n");
+    last_write_time(admin / "info", Clock::now() - 60min);  // settled: no change to see
+    for (const auto& [name, error, expected] :
+         {std::tuple("b.list", ENOENT, "+--+--"), std::tuple("b.list", EACCES, "+++++-"),
+          std::tuple("/info", EMFILE, "+++++-"), std::tuple("/diversions", EIO, "+++++-")}) {
+        // Whether a, b and another path are owned while opening name fails, and after.
+        std::atomic<int> failing = error;
+        const test::Trap opens{SYS_openat, [&](const seccomp_data& call) {
+                                   return test::named(call, name) ? failing.load() : 0;
+                               }};
+        EXPECT_EQ(
+            test::withTraps(
+                {opens},
+                [&] {
+                    DpkgDatabase db(admin.path(), 0ns);
+                    std::string owned;
+                    for (int pass = 0; pass < 2; ++pass, failing = 0) {
+                        for (const char* path : {"/usr/bin/a", "/usr/bin/b", "/home/u/x.tmp"}) {
+                            owned += db.owns(path) ? '+' : '-';
+                        }
+                    }
+                    return owned;
+                }),
+            expected)
+            << name;
+    }
+    // Nor is one read that is too large, or not a file (never waited on).
+    const std::string huge = admin.file("info/huge.list", "/usr/share/junk.tmp\n");
+    ASSERT_EQ(::truncate(huge.c_str(), DpkgDatabase::kMaxFileBytes + 1), 0);
+    const std::string pipe = admin.fifo("info/pipe.list");
+    DpkgDatabase db(admin.path(), 0ns);
+    EXPECT_TRUE(db.owns("/home/u/x.tmp"));
+    ::unlink(huge.c_str());
+    EXPECT_TRUE(db.owns("/home/u/x.tmp"));
+    ::unlink(pipe.c_str());
+    EXPECT_FALSE(db.owns("/home/u/x.tmp"));
 }
 
 }  // namespace

@@ -276,15 +276,20 @@ TEST_F(PosixFiles, WritesGb18030ReadsLinesAtEveryKindOfLineEndAndStopsAtTheSizeL
     EXPECT_EQ(entriesIn(dir.path()), 3u);
 }
 
-// A case-only change is another name. A replace keeps the permissions, leaves a file its
-// owner made read-only even for root, and replaces the file a link leads to beside itself,
-// the link staying a link.
+// A case-only change is another name. A replace keeps the permissions and, for root, the
+// owner, leaves a file its owner made read-only even for root, and replaces the file a link
+// leads to beside itself, the link staying a link.
 TEST_F(PosixFiles, ReplaceKeepsPermissionsLeavesReadOnlyFilesAndFollowsLinks) {
     ASSERT_TRUE(fs.renameNoReplace(dir.file("B.BAK", "b"), dir / "b.bak"));
     const std::string list = dir.file("TypeList.ini", "old", 0640);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(list.c_str(), kOtherUser, kOtherUser + 1) == 0);
     ASSERT_TRUE(fs.replaceText(list, "中文"));
     EXPECT_EQ(contentOf(list), "\xD6\xD0\xCE\xC4");
     EXPECT_EQ(modeOf(list) & 07777, 0640u);
+    struct stat st {};
+    EXPECT_TRUE(::stat(list.c_str(), &st) == 0 && st.st_uid == (root ? kOtherUser : ::geteuid()) &&
+                st.st_gid == (root ? kOtherUser + 1 : ::getegid()));
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(fs.replaceText(dir / "new.ini", "x"));
     ::umask(mask);

@@ -137,28 +137,39 @@ void forEachLine(std::string_view text, Take take) {
     }
 }
 
-// The hashes of the paths in folder/*.list. A list that cannot be read is passed over: a
-// package being installed may replace its list while this runs. So is one over the limit.
-void readLists(const std::string& folder, std::vector<std::uint64_t>& hashes,
+// The hashes of the paths in folder/*.list; false when a list could not be read whole, so
+// that any file might be in it. A list gone before it is opened is passed over: its package
+// was removed meanwhile (dpkg replaces a list by a rename, which never leaves the name free).
+// A missing folder is no database.
+bool readLists(const std::string& folder, std::vector<std::uint64_t>& hashes,
                DpkgDatabase::Figures& figures) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
-        return;
+        return errno == ENOENT;
     }
     const int folderFd = ::dirfd(dir);
     std::string buffer;
-    while (const dirent* entry = ::readdir(dir)) {
+    bool whole = true;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            whole = whole && errno == 0;
+            break;
+        }
         if (!std::string_view(entry->d_name).ends_with(".list")) {
             continue;
         }
         // Non-blocking so that a FIFO in the folder cannot hold the reader.
         const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
+            whole = whole && errno == ENOENT;
             continue;
         }
         const bool read = readAll(fd, buffer);
         ::close(fd);
         if (!read) {
+            whole = false;
             continue;
         }
         ++figures.lists;
@@ -170,26 +181,29 @@ void readLists(const std::string& folder, std::vector<std::uint64_t>& hashes,
         });
     }
     ::closedir(dir);
+    return whole;
 }
 
 // The hashes of the paths that files were diverted to: groups of three lines, the
-// original, the new place, the diverting package.
-void readDiversions(const std::string& path, std::vector<std::uint64_t>& hashes) {
+// original, the new place, the diverting package. False when the file is there but could
+// not be read whole.
+bool readDiversions(const std::string& path, std::vector<std::uint64_t>& hashes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return;
+        return errno == ENOENT;
     }
     std::string text;
     const bool read = readAll(fd, text);
     ::close(fd);
     if (!read) {
-        return;
+        return false;
     }
     forEachLine(text, [&](std::string_view line, std::size_t index) {
         if (index % 3 == 1 && !line.empty()) {
             hashes.push_back(hashOf(keyOf(line)));
         }
     });
+    return true;
 }
 
 // What tells that the database has changed: the inode, size and modification time of the
@@ -226,7 +240,7 @@ bool DpkgDatabase::owns(std::string_view path) {
     refreshIfDue();
     const std::uint64_t hash = hashOf(keyOf(path));
     std::shared_lock lock(tableLock_);
-    return contains(table_, hash);
+    return inDoubt_ || contains(table_, hash);
 }
 
 DpkgDatabase::Figures DpkgDatabase::figures() const {
@@ -252,7 +266,7 @@ void DpkgDatabase::refreshIfDue() {
     // The stamp is taken before the read, so that a change during the read shows next time.
     bool racy = false;
     const Stamp stamp = stampOf(admin_, racy);
-    if (figures_.reads == 0 || racy_ || stamp != stamp_) {
+    if (figures_.reads == 0 || racy_ || inDoubt_ || stamp != stamp_) {
         read();
     }
     stamp_ = stamp;
@@ -264,12 +278,14 @@ void DpkgDatabase::read() {
     Figures figures;
     figures.reads = figures_.reads + 1;
     std::vector<std::uint64_t> hashes;
-    readLists(admin_ + "/info", hashes, figures);
-    readDiversions(admin_ + "/diversions", hashes);
+    // Both are read, whatever the first gives, so that the figures stay whole.
+    const bool lists = readLists(admin_ + "/info", hashes, figures);
+    const bool whole = readDiversions(admin_ + "/diversions", hashes) && lists;
     std::vector<std::uint64_t> table = tableOf(hashes, figures.distinct);
     {
         std::unique_lock lock(tableLock_);
         table_.swap(table);
+        inDoubt_ = !whole;
     }
     figures_ = figures;
 }

@@ -19,7 +19,9 @@ namespace scourix {
 // each also under its merged-/usr spelling (/lib/x and /usr/lib/x are one file). Only
 // 64-bit hashes of the paths are kept; a collision makes a file owned, the safe side.
 // Read on the first answer and again whenever the database has changed, which is checked
-// at most once per interval. A missing or unreadable database owns nothing.
+// at most once per interval. A missing database owns nothing. One that cannot be read whole
+// (a list that cannot be opened or read, or is too large) owns every path until it can:
+// any file might be in the list missed, and the system's files are never offered.
 class DpkgDatabase final : public PackageDatabase {
 public:
     // What the last read found.
@@ -30,9 +32,9 @@ public:
         std::size_t reads = 0;     // reads of the database so far
     };
 
-    // A list or diversions file larger than this is passed over like one that cannot be
-    // opened: the largest list on a full desktop is a few MiB, and reading a huge (or sparse)
-    // file whole could exhaust memory.
+    // A list or diversions file larger than this counts as one that cannot be read: the largest
+    // list on a full desktop is a few MiB, and reading a huge (or sparse) file whole could exhaust
+    // memory.
     static constexpr std::size_t kMaxFileBytes = 256u << 20;
 
     // The inode, size and modification time of the info folder and the diversions file.
@@ -63,6 +65,8 @@ private:
     mutable std::shared_mutex tableLock_;
     // Open addressing, 0 for an empty slot; never full, so that a probe always ends.
     std::vector<std::uint64_t> table_ = std::vector<std::uint64_t>(16, 0);
+    // The last read missed a list: every path is owned, and the next check reads again.
+    bool inDoubt_ = false;
 };
 
 }  // namespace scourix

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 
@@ -84,7 +85,8 @@ Result<std::string> FileBytes::read(int dir, const char* name, std::size_t cap) 
         return systemError(EAGAIN);
     }
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    // Its size as looked at may have grown since: the limit still bounds the memory.
+    bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), cap));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
