@@ -7,6 +7,9 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-z
 # The Unicode Character Database: the name escapes' table of format characters and the
 # matcher's case folding are made from it and checked against it.
 packages+=(unicode-data)
+# Error texts under a GB18030 locale are checked in a locale built from its sources, and the
+# system's Chinese message catalogue.
+packages+=(locales)
 packages+=("$@")
 
 missing=()

@@ -63,13 +63,13 @@ struct DiskForm {
 constexpr int kLevels = 20000;
 constexpr int kSideEvery = 1000;
 
-// kLevels nested folders "d" with bottom.tmp at the bottom, and every kSideEvery levels a
+// levels nested folders "d" with bottom.tmp at the bottom, and every sideEvery levels a
 // folder "e" beside "d" with side.tmp, which the walk has to come back up to.
-void buildDeepTree(const std::string& root) {
+void buildDeepTree(const std::string& root, int levels = kLevels, int sideEvery = kSideEvery) {
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
     const auto here = [&] { return "/proc/self/fd/" + std::to_string(fd); };
-    for (int i = 0; i < kLevels; ++i) {
-        if (i % kSideEvery == kSideEvery - 1) {
+    for (int i = 0; i < levels; ++i) {
+        if (i % sideEvery == sideEvery - 1) {
             ASSERT_EQ(::mkdirat(fd, "e", 0755), 0);
             test::TempFolder::write(here() + "/e/side.tmp", "12345");
         }
@@ -117,6 +117,38 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     EXPECT_EQ(disk.fs.lookup(bottom, Lookup::WithHiddenAndSystem).value(), "");
 
     EXPECT_EQ(std::system(("rm -rf " + dir / "d").c_str()), 0);
+}
+
+// A folder high on the path, closed for the bound, is replaced while the walk is deep, and
+// the folder below it moved elsewhere: coming back up, the walk goes neither into the new
+// folder nor into the one the folder below now lies in. It shows that the old one is gone
+// and goes on above it; of the files found before, none is offered from its old place.
+TEST(DeepTreeTest, AHighFolderReplacedDuringTheWalkIsNotWalkedOnInAnotherFolder) {
+    test::TempFolder dir;
+    buildDeepTree(dir.path(), 400, 50);
+    const auto deep = [&](int levels) {
+        std::string path = dir.path();
+        for (int i = 0; i < levels; ++i) {
+            path += "/d";
+        }
+        return path;
+    };
+    DiskForm disk(dir.path());
+    disk.form.state().scanThreads = 1;  // nothing read ahead of the walk
+    disk.fake.window.onDoEvents = [&, bottom = deep(400)] {
+        if (disk.fake.controls.caption("lblInfo") == bottom) {
+            fsys::rename(deep(100), dir / "moved");
+            fsys::rename(deep(99), dir / "old");
+            for (const std::string& planted : {deep(99), dir.path()}) {
+                fsys::create_directories(planted + "/e");
+                test::TempFolder::write(planted + "/e/planted.tmp", "x");
+            }
+        }
+    };
+    disk.fake.dialogs.answers = {mb::kIdIgnore, mb::kIdAbort};  // the lengths of moved files
+    EXPECT_EQ(disk.scan({dir.path()}), Texts{deep(49) + "/e/side.tmp"});
+    EXPECT_EQ(disk.fake.dialogs.boxes.at(0).text,
+              "No such file or directory.\r\n" + deep(99) + "/e");
 }
 
 // While a command's box is up, the listed file is swapped for a read-only folder: each
