@@ -126,16 +126,14 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
 TEST(DeepTreeTest, AHighFolderReplacedDuringTheWalkIsNotWalkedOnInAnotherFolder) {
     test::TempFolder dir;
     buildDeepTree(dir.path(), 400, 50);
-    const auto deep = [&](int levels) {
-        std::string path = dir.path();
-        for (int i = 0; i < levels; ++i) {
-            path += "/d";
-        }
-        return path;
-    };
+    std::string bottom = dir.path();
+    for (int i = 0; i < 400; ++i) {
+        bottom += "/d";
+    }
+    const auto deep = [&](int levels) { return bottom.substr(0, dir.path().size() + 2 * levels); };
     DiskForm disk(dir.path());
     disk.form.state().scanThreads = 1;  // nothing read ahead of the walk
-    disk.fake.window.onDoEvents = [&, bottom = deep(400)] {
+    disk.fake.window.onDoEvents = [&] {
         if (disk.fake.controls.caption("lblInfo") == bottom) {
             fsys::rename(deep(100), dir / "moved");
             fsys::rename(deep(99), dir / "old");

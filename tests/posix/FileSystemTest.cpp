@@ -1,5 +1,6 @@
 // The file layer on real folders, and what another local user can plant in a shared folder
 // meanwhile: none of it makes the file layer touch what lies outside.
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/inotify.h>
@@ -16,6 +17,7 @@
 
 #include "OtherUser.h"
 #include "TempFolder.h"
+#include "Traps.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -340,6 +342,32 @@ TEST_F(PosixFiles, AWalkReadsEachEntryOnceAndGoesUpAndDownByFolderIds) {
     EXPECT_EQ(fs.openParent(*sub.value()).value()->id, folder.value()->id);
 
     EXPECT_EQ(fs.openFolder(dir / "tosub").value()->id, sub.value()->id);
+}
+
+// Lists a folder as file systems that leave out the entries' kinds do, and removes "gone"
+// from it right after.
+std::optional<long> untypedListing(const seccomp_data& call) {
+    char* listing = reinterpret_cast<char*>(call.args[1]);
+    const long size = ::syscall(SYS_getdents64, call.args[0], listing, call.args[2]);
+    for (long at = 0; at < size; at += *reinterpret_cast<unsigned short*>(listing + at + 16)) {
+        listing[at + 18] = DT_UNKNOWN;
+    }
+    ::unlinkat(int(call.args[0]), "gone", 0);
+    return size;
+}
+
+// Each entry without its kind is looked at; one gone since the folder was read is left out.
+TEST_F(PosixFiles, EntriesListedWithoutTheirKindAreLookedAtAndVanishedOnesLeftOut) {
+    dir.file("file"), dir.folder("sub"), dir.link("link", "file"), dir.fifo("pipe");
+    dir.file("gone");
+    const std::string seen = test::withTraps({{SYS_getdents64, untypedListing}}, [&] {
+        std::string kinds;
+        for (const auto& [name, kind] : entriesOf(fs, *fs.openFolder(dir.path()).value())) {
+            kinds += name + kind + " ";
+        }
+        return kinds;
+    });
+    EXPECT_EQ(seen, "fileR linkL pipeS subF ");
 }
 
 const char kDesktop[] =
