@@ -7,40 +7,34 @@
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <functional>
 #include <future>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace scourix::test {
 
-// A system call stopped on its way into the kernel. The handler runs on another thread of the
-// same process, so it may change the disk meanwhile, or make the call itself on the caller's
-// descriptors and memory; it returns the call's answer (-errno for a failure, as an older
-// kernel, another file system or a busy machine would give), or nothing to let the call run.
-struct Trap {
-    long call;
-    std::function<std::optional<long>(const seccomp_data&)> handler;
-};
+// A system call stopped on its way into the kernel, and its handler, run on another thread of
+// the process: it may change the disk meanwhile or make the call itself, and gives the call's
+// answer (-errno for a failure, as an older kernel or a busy machine would), or nothing to let
+// the call run.
+using Trap = std::pair<long, std::function<std::optional<long>(const seccomp_data&)>>;
 
-// Whether the call's second argument, a path, ends with name.
-inline bool named(const seccomp_data& call, std::string_view name) {
-    return std::string_view(reinterpret_cast<const char*>(call.args[1])).ends_with(name);
+// The path a call names first.
+inline std::string_view pathOf(const seccomp_data& call) {
+    return reinterpret_cast<const char*>(call.args[1]);
 }
 
-// Fails the call with error where its path ends with name (any call for ""), the first `times`
-// times (every time for -1).
+// Fails the call with error where its path ends with name, the first `times` times.
 inline Trap fails(long call, int error, std::string_view name = "", int times = -1) {
     return {call, [=, left = std::make_shared<int>(times)](const seccomp_data& data) {
-                return (name.empty() || named(data, name)) && *left != 0 && (--*left, true)
-                           ? std::optional<long>(-error)
-                           : std::nullopt;
+                return pathOf(data).ends_with(name) && (*left)-- != 0 ? std::optional<long>(-error)
+                                                                      : std::nullopt;
             }};
 }
 
@@ -55,32 +49,28 @@ inline std::string withTraps(const std::vector<Trap>& traps,
     if (child == 0) {
         std::promise<int> listener;
         // Started before the filter, which binds only the thread that sets it.
-        std::thread answering([&, from = listener.get_future()]() mutable {
+        std::thread([&, from = listener.get_future()]() mutable {
             const int fd = from.get();
-            for (seccomp_notif call{}; ::ioctl(fd, SECCOMP_IOCTL_NOTIF_RECV, &call) == 0;
-                 call = {}) {
-                seccomp_notif_resp answer{call.id, 0, 0, SECCOMP_USER_NOTIF_FLAG_CONTINUE};
-                for (const Trap& trap : traps) {
-                    const auto r =
-                        trap.call == call.data.nr ? trap.handler(call.data) : std::nullopt;
-                    answer =
-                        r ? seccomp_notif_resp{call.id, std::max(*r, 0l), int(std::min(*r, 0l)), 0}
-                          : answer;
+            for (seccomp_notif in{}; ::ioctl(fd, SECCOMP_IOCTL_NOTIF_RECV, &in) == 0; in = {}) {
+                seccomp_notif_resp answer{in.id, 0, 0, SECCOMP_USER_NOTIF_FLAG_CONTINUE};
+                for (const auto& [call, handler] : traps) {
+                    if (const auto r = call == in.data.nr ? handler(in.data) : std::nullopt) {
+                        answer = {in.id, *r < 0 ? 0 : *r, int(*r < 0 ? *r : 0), 0};
+                    }
                 }
                 ::ioctl(fd, SECCOMP_IOCTL_NOTIF_SEND, &answer);
             }
-        });
+        }).detach();
         std::vector<sock_filter> program{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, 0)};  // the call
-        for (const Trap& trap : traps) {
-            program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, std::uint32_t(trap.call), 0, 1));
+        for (const auto& [call, handler] : traps) {
+            program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, std::uint32_t(call), 0, 1));
             program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF));
         }
         program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
         const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
-        listener.set_value(::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
-                               ? int(::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER,
-                                               SECCOMP_FILTER_FLAG_NEW_LISTENER, &filter))
-                               : -1);
+        ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+        listener.set_value(int(::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER,
+                                         SECCOMP_FILTER_FLAG_NEW_LISTENER, &filter)));
         body().copy(shared, kSize - 1);
         ::_exit(0);
     }
