@@ -23,8 +23,7 @@ using test::fails;
 TEST(FailurePaths, WithoutNoReplaceARenameLinksAndUnlinksAndUndoesHalfOfIt) {
     test::TempFolder dir;
     const auto renames = [&](const std::vector<test::Trap>& traps) {
-        dir.file("a.tmp", "a");
-        dir.file("b.tmp", "b");
+        dir.file("a.tmp", "a"), dir.file("b.tmp", "b");
         std::filesystem::remove(dir / "a.tmp.del");
         return test::withTraps(traps, [&] {
             std::string seen;
