@@ -83,14 +83,12 @@ TEST(FailurePaths, ErrorTextsUnderAGb18030LocaleArriveAsUtf8) {
     if (std::system((make + " >/dev/null 2>&1").c_str()) != 0) {
         GTEST_SKIP() << "cannot build a zh_CN.GB18030 locale (package locales)";
     }
-    EXPECT_EQ(test::withTraps({},
-                              [&] {
-                                  ::setenv("LOCPATH", locales.path().c_str(), 1);
-                                  std::setlocale(LC_ALL, "zh_CN.GB18030");
-                                  return systemError(ENOENT).description + "|" +
-                                         systemError(ENOTEMPTY).description;
-                              }),
-              "没有那个文件或目录|目录非空");
+    const auto texts = [&] {
+        ::setenv("LOCPATH", locales.path().c_str(), 1);
+        std::setlocale(LC_ALL, "zh_CN.GB18030");
+        return systemError(ENOENT).description + "|" + systemError(ENOTEMPTY).description;
+    };
+    EXPECT_EQ(test::withTraps({}, texts), "没有那个文件或目录|目录非空");
 }
 
 }  // namespace
