@@ -63,13 +63,13 @@ struct DiskForm {
 constexpr int kLevels = 20000;
 constexpr int kSideEvery = 1000;
 
-// levels nested folders "d" with bottom.tmp at the bottom, and every sideEvery levels a
+// kLevels nested folders "d" with bottom.tmp at the bottom, and every kSideEvery levels a
 // folder "e" beside "d" with side.tmp, which the walk has to come back up to.
-void buildDeepTree(const std::string& root, int levels = kLevels, int sideEvery = kSideEvery) {
+void buildDeepTree(const std::string& root) {
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
     const auto here = [&] { return "/proc/self/fd/" + std::to_string(fd); };
-    for (int i = 0; i < levels; ++i) {
-        if (i % sideEvery == sideEvery - 1) {
+    for (int i = 0; i < kLevels; ++i) {
+        if (i % kSideEvery == kSideEvery - 1) {
             ASSERT_EQ(::mkdirat(fd, "e", 0755), 0);
             test::TempFolder::write(here() + "/e/side.tmp", "12345");
         }
@@ -84,8 +84,10 @@ void buildDeepTree(const std::string& root, int levels = kLevels, int sideEvery 
 
 // A tree 20,000 levels deep, within a usual descriptor limit, on several threads or one (which
 // climbs back by ".." to the folders it had to close): all is found, and the file at the
-// bottom can be renamed and deleted like any other.
-TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
+// bottom can be renamed and deleted like any other. A folder high up, replaced while the walk
+// is at the bottom and the folder below it moved away, is not walked on in the new folder nor
+// in the one the moved folder lies in now: the walk shows that it is gone and goes on above.
+TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottomAndNoReplacedFolderIsWalkedOn) {
     test::TempFolder dir("/dev/shm");  // 40,000 folder changes: memory is quicker than disk
     buildDeepTree(dir.path());
     DiskForm disk(dir.path());
@@ -116,37 +118,23 @@ TEST(DeepTreeTest, ScanAndFileOperationsReachTheBottom) {
     EXPECT_EQ(fake.lstFound.count(), 20u);
     EXPECT_EQ(disk.fs.lookup(bottom, Lookup::WithHiddenAndSystem).value(), "");
 
-    EXPECT_EQ(std::system(("rm -rf " + dir / "d").c_str()), 0);
-}
-
-// A folder high on the path, closed for the bound, is replaced while the walk is deep, and
-// the folder below it moved elsewhere: coming back up, the walk goes neither into the new
-// folder nor into the one the folder below now lies in. It shows that the old one is gone
-// and goes on above it; of the files found before, none is offered from its old place.
-TEST(DeepTreeTest, AHighFolderReplacedDuringTheWalkIsNotWalkedOnInAnotherFolder) {
-    test::TempFolder dir;
-    buildDeepTree(dir.path(), 400, 50);
-    std::string bottom = dir.path();
-    for (int i = 0; i < 400; ++i) {
-        bottom += "/d";
-    }
-    const auto deep = [&](int levels) { return bottom.substr(0, dir.path().size() + 2 * levels); };
-    DiskForm disk(dir.path());
-    disk.form.state().scanThreads = 1;  // nothing read ahead of the walk
-    disk.fake.window.onDoEvents = [&] {
-        if (disk.fake.controls.caption("lblInfo") == bottom) {
-            fsys::rename(deep(100), dir / "moved");
-            fsys::rename(deep(99), dir / "old");
-            for (const std::string& planted : {deep(99), dir.path()}) {
+    const auto down = [&](int levels) { return bottom.substr(0, dir.path().size() + 2 * levels); };
+    const std::string high = down(2 * kSideEvery - 1);
+    fake.window.onDoEvents = [&, deepest = bottom.substr(0, bottom.rfind('/'))] {
+        if (fake.controls.caption("lblInfo") == deepest) {
+            fsys::rename(high + "/d", dir / "moved");
+            fsys::rename(high, dir / "old");
+            for (const std::string& planted : {high, dir.path()}) {
                 fsys::create_directories(planted + "/e");
                 test::TempFolder::write(planted + "/e/planted.tmp", "x");
             }
         }
     };
-    disk.fake.dialogs.answers = {mb::kIdIgnore, mb::kIdAbort};  // the lengths of moved files
-    EXPECT_EQ(disk.scan({dir.path()}), Texts{deep(49) + "/e/side.tmp"});
-    EXPECT_EQ(disk.fake.dialogs.boxes.at(0).text,
-              "No such file or directory.\r\n" + deep(99) + "/e");
+    fake.dialogs.boxes.clear();
+    fake.dialogs.answers = {mb::kIdIgnore, mb::kIdAbort};  // the lengths of the moved files
+    EXPECT_EQ(disk.scan({dir.path()}), Texts{down(kSideEvery - 1) + "/e/side.tmp"});
+    EXPECT_EQ(fake.dialogs.boxes.at(0).text, "No such file or directory.\r\n" + high + "/e");
+    EXPECT_EQ(std::system(("rm -rf " + dir / "d " + dir / "moved " + dir / "old").c_str()), 0);
 }
 
 // While a command's box is up, the listed file is swapped for a read-only folder: each
