@@ -374,7 +374,7 @@ const char kDesktop[] =
     "62 26 259:3 / /home rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
     "63 26 7:0 / /snap/core22/1122 ro,nodev,relatime shared:35 - squashfs /dev/loop0 ro\n"
     "64 26 0:40 / /tmp rw,nosuid,nodev shared:36 - tmpfs tmpfs rw\n"
-    "420 26 8:17 / /media/user/My\\040Disk rw shared:320 master:7 - exfat /dev/sdb1 rw\n"
+    "420 26 8:17 / /media/user/\\040My\\040Disk rw shared:320 master:7 - exfat /dev/sdb1 rw\n"
     "421 25 8:33 / /run/media/user/USB rw,nosuid,nodev,relatime - vfat /dev/sdc1 rw\n"
     "430 62 259:3 /user/shared /srv/shared rw,relatime shared:33 - ext4 /dev/nvme0n1p3 rw\n"
     "450 64 0:40 / /tmp rw,relatime - tmpfs tmpfs rw\n"
@@ -392,7 +392,7 @@ const char kDesktop[] =
 // are undone.
 TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse(kDesktop).volumes(),
-              (Texts{"/", "/home/", "/tmp/", "/media/user/My Disk/", "/run/media/user/USB/",
+              (Texts{"/", "/home/", "/tmp/", "/media/user/ My Disk/", "/run/media/user/USB/",
                      "/srv/shared/", "/etc/hosts/"}));
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
