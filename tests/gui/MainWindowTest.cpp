@@ -17,7 +17,8 @@ using Texts = std::vector<std::string>;
 // window's own folder as "~" so that windows over different folders compare.
 static std::string trace(TestWindow& t) {
     Controls& c = t.ui().controls;
-    std::string all = t.shown + c.caption("lblInfo") + c.caption("mOpen") + c.toolTip("lstPat") +
+    std::string all = t.shown + c.caption("lblInfo") + c.caption("mOpen") +
+                      t.view("lstPat")->toolTip().toStdString() +
                       std::to_string(c.value("chkSelAll")) +
                       std::to_string(t.window->isVisible() + 2 * t.window->form().state().bStop);
     for (const FakeDialogs::Box& box : t.dialogs.boxes) {
@@ -70,10 +71,11 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
             ui.lstDrive.setAllChecked(false);
             ui.lstDrive.setChecked(ui.lstDrive.count() - 1, true);
             ui.lstPat.setChecked(0, false);
-            ui.lstPat.setCurrentIndex(0);
+            t.view("lstPat")->setCurrentRow(0);
             ui.lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp", "b")});
             ui.lstFound.setChecked(1, true);
-            ui.lstFound.setCurrentIndex(0);
+            ui.lstFound.repaint();  // the view hears of the entries appended
+            t.view("lstFound")->setCurrentRow(0);
             ui.controls.setEnabled(name.toStdString(), true);
             ui.controls.setValue("chkSelAll", name == "mSelAllUn");       // else nothing to untick
             t.window->form().state().bStop = !name.endsWith("StopFind");  // nor to stop
