@@ -44,15 +44,10 @@ public:
     }
 
     mutable std::map<std::string, State, std::less<>> states;
-    // Every setEnabled call in order.
-    std::vector<std::pair<std::string, bool>> enableLog;
     std::string focused;
 
     bool enabled(std::string_view name) const { return at(name).enabled; }
-    void setEnabled(std::string_view name, bool on) override {
-        at(name).enabled = on;
-        enableLog.emplace_back(std::string(name), on);
-    }
+    void setEnabled(std::string_view name, bool on) override { at(name).enabled = on; }
     std::string caption(std::string_view name) const override { return at(name).caption; }
     void setCaption(std::string_view name, std::string text) override {
         at(name).caption = std::move(text);
