@@ -7,6 +7,8 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-z
 # The Unicode Character Database: the name escapes' table of format characters and the
 # matcher's case folding are made from it and checked against it.
 packages+=(unicode-data)
+# The window tests run a session bus of their own.
+packages+=(dbus-daemon)
 packages+=("$@")
 
 missing=()

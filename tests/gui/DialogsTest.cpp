@@ -46,6 +46,25 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
     EXPECT_EQ(MessageBoxDialog("x", 0, "查找").windowTitle(), QStringLiteral("查找"));
 }
 
+// A long path wraps inside a box no wider than the screen, every line of it in view; so
+// does a long name without a place to break (hexadecimal digits, say).
+TEST(MessageBox, ALongPathWrapsInsideTheScreen) {
+    std::string folders = "/", chinese = "/";
+    for (int i = 0; i < 40; ++i) {
+        folders += "a_rather_long_folder_name/";
+        chinese += "一个相当长的文件夹名称/";
+    }
+    for (const std::string& path : {folders, chinese, "/cache/" + std::string(240, 'f')}) {
+        MessageBoxDialog box("无法删除：\r\n" + path + "report.tmp", 16, "");
+        box.show();
+        const auto* text = box.findChild<QLabel*>("text");
+        EXPECT_LE(box.width(), box.screen()->availableGeometry().width()) << path;
+        EXPECT_TRUE(text->sizeHint().width() <= text->width() &&
+                    text->height() >= text->heightForWidth(text->width()))
+            << path;
+    }
+}
+
 // Answers with a key only if the box is still up (else it answers as its first button).
 static void stillUp(QWidget* w, int key) {
     w->isVisible() ? typeKey(w, key) : void();

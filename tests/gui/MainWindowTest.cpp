@@ -111,6 +111,20 @@ TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     EXPECT_EQ(t.ui().lstPat.count(), patterns);
 }
 
+// A rename shows the new name in the entry the user clicked, the file having it on disk.
+TEST(MainWindowTest, ARenamedFileShowsItsNewNameInTheResultList) {
+    TestWindow t;
+    t.start();
+    t.ui().lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp")});
+    t.ui().lstFound.repaint();
+    t.press("lstFound@L");
+    t.dialogs.inputs = {"c\\xFF.tmp"};  // typed as names are shown
+    t.press("mRename");
+    EXPECT_EQ(t.view("lstFound")->model()->index(1, 0).data().toString().toStdString(),
+              t.data + "/c\\xFF.tmp");
+    EXPECT_TRUE(test::exists(t.data + "/c\xff.tmp") && !test::exists(t.data + "/b.tmp"));
+}
+
 TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     TestWindow t;
     t.start(false);
