@@ -63,6 +63,7 @@ public:
 
     std::ptrdiff_t currentIndex() const override { return current; }
     std::string currentText() const override { return current < 0 ? "" : text(current); }
+    void setCurrentIndex(std::ptrdiff_t i) { current = i == -1 ? -1 : below(i, count()); }
     void repaint() override { ++repaints; }
 
     // Test helpers.
