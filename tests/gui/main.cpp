@@ -7,8 +7,7 @@
 #include <cstring>
 #include <string>
 
-// A session bus of the tests' own (see session-bus.conf), ended with the tests however they
-// end.
+// A session bus of the tests' own (see session-bus.conf).
 static void startSessionBus() {
     int ends[2];
     const pid_t tests = ::getpid();
@@ -16,11 +15,13 @@ static void startSessionBus() {
         return;
     }
     if (::fork() == 0) {
+        // It ends with the tests however they end.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         const std::string print = "--print-address=" + std::to_string(ends[1]);
-        ::getppid() == tests ? ::execlp("dbus-daemon", "dbus-daemon", "--nofork", print.c_str(),
-                                        "--config-file=" SCOURIX_TEST_BUS_CONFIG, nullptr)
-                             : 0;
+        if (::getppid() == tests) {
+            ::execlp("dbus-daemon", "dbus-daemon", "--nofork", print.c_str(),
+                     "--config-file=" SCOURIX_TEST_BUS_CONFIG, nullptr);
+        }
         ::_exit(127);
     }
     ::close(ends[1]);
