@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "app/WindowDesign.h"
 #include "platform/Controls.h"
