@@ -38,9 +38,9 @@ QChar mnemonicOf(const QString& caption) {
     return at >= 0 && at + 1 < caption.size() ? caption.at(at + 1).toUpper() : QChar();
 }
 
-// The text with every run between blanks and slashes that is wider than the limit (a long
-// file name) made breakable at each character: the label wraps only at such places, and
-// would cut a longer run off at its edge.
+// The label breaks lines only at blanks and slashes, and would cut off at its edge a run
+// between them wider than itself (a long file name): such a run may break after any of its
+// characters.
 QString breakableRuns(const QString& text, const QFontMetrics& metrics, int limit) {
     QString out;
     qsizetype start = 0;
