@@ -60,6 +60,13 @@ TEST_F(SignalCloserTest, ASignalBeforeStartUpHasFinishedClosesTheWindowOnceItHas
     EXPECT_EQ(test::contentOf(t.prog + "/TypeList.ini"), "0*.abc\r\n");
 }
 
+TEST_F(SignalCloserTest, ASecondSignalEndsTheProgramAtOnce) {
+    start(false);
+    std::raise(SIGTERM);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(test::waitFor([this] { return upAtEnd.size() == 1; }));
+}
+
 TEST_F(SignalCloserTest, AMenuThatIsUpIsClosedWithoutAChoiceAndTheDefaultsComeBackAfter) {
     start(false);
     test::whenUp([](QWidget*) { std::raise(SIGTERM); });
