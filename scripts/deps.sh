@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev fonts-wqy-zenhei xvfb xauth
           libcli11-dev nlohmann-json3-dev gettext)
+# The window tests run a session bus of their own.
+packages+=(dbus-daemon)
 # The Unicode Character Database: the name escapes' table of format characters and the
 # matcher's case folding are made from it and checked against it.
 packages+=(unicode-data)

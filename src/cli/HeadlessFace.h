@@ -18,16 +18,12 @@ public:
     std::function<void(const std::string&)> onFolder;
     std::function<void()> onEvents;
 
-    bool enabled(std::string_view) const override { return true; }
     void setEnabled(std::string_view, bool) override {}
     std::string caption(std::string_view) const override { return {}; }
     void setCaption(std::string_view name, std::string text) override;
-    std::string toolTip(std::string_view) const override { return {}; }
     void setToolTip(std::string_view, std::string) override {}
     int value(std::string_view) const override { return 0; }
     void setValue(std::string_view, int) override {}
-    bool visible(std::string_view) const override { return false; }
-    void setVisible(std::string_view, bool) override {}
     void setFocus(std::string_view) override {}
     Rect geometry(std::string_view) const override { return {}; }
     void setGeometry(std::string_view, Rect) override {}

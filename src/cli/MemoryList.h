@@ -26,7 +26,6 @@ public:
     void invertChecks() override;
 
     std::ptrdiff_t currentIndex() const override { return current_; }
-    void setCurrentIndex(std::ptrdiff_t i) override { current_ = i; }
     std::string currentText() const override;
     void repaint() override {}
 

@@ -30,7 +30,6 @@ public:
     void setAllChecked(bool) override {}
     void invertChecks() override {}
     std::ptrdiff_t currentIndex() const override { return -1; }
-    void setCurrentIndex(std::ptrdiff_t) override {}
     std::string currentText() const override { return {}; }
     void repaint() override {}
 

@@ -36,7 +36,6 @@ public:
     virtual void invertChecks() = 0;
 
     virtual std::ptrdiff_t currentIndex() const = 0;
-    virtual void setCurrentIndex(std::ptrdiff_t i) = 0;
     // The current entry's text, "" when there is none.
     virtual std::string currentText() const = 0;
 

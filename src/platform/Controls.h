@@ -24,21 +24,16 @@ class Controls {
 public:
     virtual ~Controls() = default;
 
-    virtual bool enabled(std::string_view name) const = 0;
     virtual void setEnabled(std::string_view name, bool on) = 0;
 
     virtual std::string caption(std::string_view name) const = 0;
     virtual void setCaption(std::string_view name, std::string text) = 0;
 
-    virtual std::string toolTip(std::string_view name) const = 0;
     virtual void setToolTip(std::string_view name, std::string text) = 0;
 
     // Check boxes: 0 unticked, 1 ticked.
     virtual int value(std::string_view name) const = 0;
     virtual void setValue(std::string_view name, int value) = 0;
-
-    virtual bool visible(std::string_view name) const = 0;
-    virtual void setVisible(std::string_view name, bool on) = 0;
 
     virtual void setFocus(std::string_view name) = 0;
 

@@ -62,8 +62,8 @@ public:
     void invertChecks() override { checkAll(false, true); }
 
     std::ptrdiff_t currentIndex() const override { return current; }
-    void setCurrentIndex(std::ptrdiff_t i) override { current = i == -1 ? -1 : below(i, count()); }
     std::string currentText() const override { return current < 0 ? "" : text(current); }
+    void setCurrentIndex(std::ptrdiff_t i) { current = i == -1 ? -1 : below(i, count()); }
     void repaint() override { ++repaints; }
 
     // Test helpers.

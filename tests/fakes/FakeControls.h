@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "app/WindowDesign.h"
 #include "platform/Controls.h"
@@ -24,7 +23,6 @@ public:
         int value = 0;
         Rect geometry;
         bool enabled = true;
-        bool visible = true;
     };
 
     FakeControls() {
@@ -40,35 +38,25 @@ public:
                 states[std::string(item.name)].caption = item.caption;
             }
         }
-        states.erase("");                                         // the separators
-        for (const char* hidden : {"Drive1", "Dir1", "File1"}) {  // the hidden listers
-            states[hidden].visible = false;
-        }
+        states.erase("");                          // the separators
         states.at("cmdStopFind").enabled = false;  // start-up sets the rest
     }
 
     mutable std::map<std::string, State, std::less<>> states;
-    // Every setEnabled call in order.
-    std::vector<std::pair<std::string, bool>> enableLog;
     std::string focused;
 
-    bool enabled(std::string_view name) const override { return at(name).enabled; }
-    void setEnabled(std::string_view name, bool on) override {
-        at(name).enabled = on;
-        enableLog.emplace_back(std::string(name), on);
-    }
+    bool enabled(std::string_view name) const { return at(name).enabled; }
+    void setEnabled(std::string_view name, bool on) override { at(name).enabled = on; }
     std::string caption(std::string_view name) const override { return at(name).caption; }
     void setCaption(std::string_view name, std::string text) override {
         at(name).caption = std::move(text);
     }
-    std::string toolTip(std::string_view name) const override { return at(name).toolTip; }
+    std::string toolTip(std::string_view name) const { return at(name).toolTip; }
     void setToolTip(std::string_view name, std::string text) override {
         at(name).toolTip = std::move(text);
     }
     int value(std::string_view name) const override { return at(name).value; }
     void setValue(std::string_view name, int value) override { at(name).value = value; }
-    bool visible(std::string_view name) const override { return at(name).visible; }
-    void setVisible(std::string_view name, bool on) override { at(name).visible = on; }
     void setFocus(std::string_view name) override { focused = (at(name), std::string(name)); }
     Rect geometry(std::string_view name) const override { return at(name).geometry; }
     void setGeometry(std::string_view name, Rect r) override { at(name).geometry = r; }

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -19,7 +18,6 @@ public:
         Color textColor{};          // black until the caller sets it
         Color background = kCream;  // the load handler's value
         std::string heading = "信息查看";
-        std::optional<double> fontPoints;
         int shown = 0;
         bool unloaded = false;
     };
@@ -34,7 +32,7 @@ public:
         r_->textColor = text;
         r_->background = background;
     }
-    void setTextFontSize(double points) override { r_->fontPoints = points; }
+    void setTextFontSize(double) override {}
     void setHeading(std::string heading) override { r_->heading = std::move(heading); }
     void showModal() override {
         if (r_->shown++ > 0) {

@@ -61,7 +61,7 @@ TEST_F(CheckListTest, BulkChangesOfAHundredThousandEntriesCostOneNotificationEac
 }
 
 TEST_F(CheckListTest, ChangesKeepTheCurrentEntryOrLeaveNoneAndTheirTextsBytes) {
-    list.setCurrentIndex(10);
+    view.setCurrentRow(10);
     list.removeMany({2, 5, 15});
     list.remove(0);
     list.insert(0, "first");

@@ -2,10 +2,11 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <map>
 
 #include "GuiTestSupport.h"
-#include "app/WindowDesign.h"
+#include "platform/InfoWindow.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace scourix {
@@ -17,7 +18,8 @@ using Texts = std::vector<std::string>;
 // window's own folder as "~" so that windows over different folders compare.
 static std::string trace(TestWindow& t) {
     Controls& c = t.ui().controls;
-    std::string all = t.shown + c.caption("lblInfo") + c.caption("mOpen") + c.toolTip("lstPat") +
+    std::string all = t.shown + c.caption("lblInfo") + c.caption("mOpen") +
+                      t.view("lstPat")->toolTip().toStdString() +
                       std::to_string(c.value("chkSelAll")) +
                       std::to_string(t.window->isVisible() + 2 * t.window->form().state().bStop);
     for (const FakeDialogs::Box& box : t.dialogs.boxes) {
@@ -70,10 +72,11 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
             ui.lstDrive.setAllChecked(false);
             ui.lstDrive.setChecked(ui.lstDrive.count() - 1, true);
             ui.lstPat.setChecked(0, false);
-            ui.lstPat.setCurrentIndex(0);
+            t.view("lstPat")->setCurrentRow(0);
             ui.lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp", "b")});
             ui.lstFound.setChecked(1, true);
-            ui.lstFound.setCurrentIndex(0);
+            ui.lstFound.repaint();  // the view hears of the entries appended
+            t.view("lstFound")->setCurrentRow(0);
             ui.controls.setEnabled(name.toStdString(), true);
             ui.controls.setValue("chkSelAll", name == "mSelAllUn");       // else nothing to untick
             t.window->form().state().bStop = !name.endsWith("StopFind");  // nor to stop
@@ -108,15 +111,27 @@ TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     EXPECT_EQ(t.ui().lstPat.count(), patterns);
 }
 
+// A rename shows the new name in the entry the user clicked, the file having it on disk.
+TEST(MainWindowTest, ARenamedFileShowsItsNewNameInTheResultList) {
+    TestWindow t;
+    t.start();
+    t.ui().lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp")});
+    t.ui().lstFound.repaint();
+    t.press("lstFound@L");
+    t.dialogs.inputs = {"c\\xFF.tmp"};  // typed as names are shown
+    t.press("mRename");
+    EXPECT_EQ(t.view("lstFound")->model()->index(1, 0).data().toString().toStdString(),
+              t.data + "/c\\xFF.tmp");
+    EXPECT_TRUE(test::exists(t.data + "/c\xff.tmp") && !test::exists(t.data + "/b.tmp"));
+}
+
 TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     TestWindow t;
     t.start(false);
     EXPECT_FALSE(t.window->close()) << "closing waits for the start-up";
     t.window->form().Form_Load();
-    for (const ControlDesign& d : controlDesigns()) {
-        QWidget* w = t.window->findChild<QWidget*>(QString::fromUtf8(d.name));
-        EXPECT_TRUE(w && w->parentWidget() == t.window->clientArea()) << d.name;
-    }
+    EXPECT_EQ(t.window->findChild<QPushButton*>("cmdFind")->palette().color(QPalette::Button),
+              QColor(kCream.red, kCream.green, kCream.blue));  // a button on the window's cream
     QWidget* found = t.view("lstFound");  // the controls follow the window's size
     const int width = found->width();
     t.window->resize(t.window->width() + 200, t.window->height());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 
+#include <QDBusConnection>
 #include <filesystem>
 
 #include "GuiTestSupport.h"
@@ -65,13 +66,39 @@ TEST_F(QtShellTest, TheOpenerGetsTheAbsolutePathAsOneArgumentWithItsExactBytesOr
     EXPECT_EQ(QtShell().openDocument(dir / "gone.tmp", {}), OpenOutcome::Failed);
     EXPECT_EQ(QtShell().openDocument("", {}), OpenOutcome::Failed);
     EXPECT_EQ(openerGot(300), "");
-    // An opener that cannot be started is told apart from one that fails on the file, and
-    // the properties sheet is refused where no session bus answers.
+    // An opener that cannot be started is told apart from one that fails on the file.
     ::setenv("PATH", (dir / "none").c_str(), 1);
     EXPECT_EQ(QtShell().openDocument(path, {}), OpenOutcome::OpenerMissing);
     EXPECT_EQ(QtShell().openTextFile(path), OpenOutcome::OpenerMissing);
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + dir / "no-bus").c_str(), 1);
+}
+
+// The desktop's file manager on the tests' session bus: what it was asked to show.
+class FileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    QStringList asked;
+public slots:
+    void ShowItemProperties(const QStringList& uris, const QString& startupId) {
+        asked << uris.join('|') + "|" + startupId;
+    }
+};
+
+// The sheet is the file manager's, asked for with the file's URI; without one on the bus
+// the command is refused.
+TEST_F(QtShellTest, ThePropertiesSheetIsAskedOfTheFileManagerOnTheSessionBus) {
+    const std::string path = dir.file("a b\xff.tmp", "x");
     EXPECT_FALSE(QtShell().showProperties(path));
+    FileManager manager;
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fm");
+    ASSERT_TRUE(bus.registerObject("/org/freedesktop/FileManager1", &manager,
+                                   QDBusConnection::ExportAllSlots) &&
+                bus.registerService("org.freedesktop.FileManager1"));
+    EXPECT_TRUE(QtShell().showProperties(path));
+    EXPECT_TRUE(test::waitFor([&] { return !manager.asked.empty(); }));
+    EXPECT_EQ(manager.asked,
+              QStringList(QString::fromStdString("file://" + dir / "a%20b%FF.tmp|")));
+    QDBusConnection::disconnectFromBus("fm");
 }
 
 // A listed link may lead to a device or a FIFO, which opening could act on (a watchdog
@@ -128,3 +155,5 @@ TEST_F(QtShellTest, TheSavedListOpensInTheDefaultTextEditorByItsDesktopEntry) {
 }
 
 }  // namespace scourix
+
+#include "QtShellTest.moc"

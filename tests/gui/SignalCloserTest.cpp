@@ -17,7 +17,7 @@ protected:
     std::unique_ptr<SignalCloser> closer;
     QTimer watchdog;  // a box left up would hang the test: a second signal ends it
 
-    void start(bool realBoxes) {
+    void start(bool realBoxes, bool signalFirst = false) {
         t.reader.stop();
         t.boxes = realBoxes ? nullptr : &t.dialogs;
         t.endNow = [this] {
@@ -30,6 +30,10 @@ protected:
         closer = std::make_unique<SignalCloser>(*t.window);
         QObject::connect(&watchdog, &QTimer::timeout, [] { std::raise(SIGTERM); });
         watchdog.start(30000);
+        if (signalFirst) {  // taken in before start-up has begun
+            std::raise(SIGTERM);
+            test::waitFor([] { return false; }, 100);
+        }
         t.window->form().Form_Load();
     }
     bool closedSoon() {
@@ -45,6 +49,22 @@ TEST_F(SignalCloserTest, AQuestionThatIsUpIsAnsweredNoAndTheListIsSavedOnClosing
     t.press("mResetType");
     ASSERT_TRUE(closedSoon());
     EXPECT_EQ(test::contentOf(t.prog + "/TypeList.ini"), "1*.abc\r\n");
+}
+
+// A signal before start-up has finished closes the window once it has: the list is read
+// whole before it is saved.
+TEST_F(SignalCloserTest, ASignalBeforeStartUpHasFinishedClosesTheWindowOnceItHas) {
+    t.root.file("prog/TypeList.ini", "0*.abc\r\n");
+    start(false, true);
+    ASSERT_TRUE(closedSoon());
+    EXPECT_EQ(test::contentOf(t.prog + "/TypeList.ini"), "0*.abc\r\n");
+}
+
+TEST_F(SignalCloserTest, ASecondSignalEndsTheProgramAtOnce) {
+    start(false);
+    std::raise(SIGTERM);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(test::waitFor([this] { return upAtEnd.size() == 1; }));
 }
 
 TEST_F(SignalCloserTest, AMenuThatIsUpIsClosedWithoutAChoiceAndTheDefaultsComeBackAfter) {

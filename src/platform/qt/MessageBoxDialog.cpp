@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -35,6 +36,31 @@ QStyle::StandardPixmap iconFor(int flags) {
 QChar mnemonicOf(const QString& caption) {
     const int at = static_cast<int>(caption.indexOf(QLatin1Char('&')));
     return at >= 0 && at + 1 < caption.size() ? caption.at(at + 1).toUpper() : QChar();
+}
+
+// The label breaks lines only at blanks and slashes, and would cut off at its edge a run
+// between them wider than itself (a long file name): such a run may break after any of its
+// characters.
+QString breakableRuns(const QString& text, const QFontMetrics& metrics, int limit) {
+    QString out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text.at(i).isSpace() && text.at(i) != QLatin1Char('/')) {
+            continue;
+        }
+        const QString run = text.mid(start, i - start);
+        if (metrics.horizontalAdvance(run) <= limit) {
+            out += run;
+        } else {
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
+            for (qsizetype from = 0, to; (to = characters.toNextBoundary()) > 0; from = to) {
+                out += run.mid(from, to - from) + QChar(0x200B);  // a zero-width space
+            }
+        }
+        out += i < text.size() ? QString(text.at(i)) : QString();
+        start = i + 1;
+    }
+    return out;
 }
 
 }  // namespace
@@ -68,6 +94,7 @@ MessageBoxDialog::MessageBoxDialog(const std::string& text, int flags, const std
         widest = std::max(widest, textLabel->fontMetrics().horizontalAdvance(line));
     }
     if (widest > limit) {
+        textLabel->setText(breakableRuns(textLabel->text(), textLabel->fontMetrics(), limit));
         textLabel->setWordWrap(true);
         textLabel->setFixedWidth(limit);
         textLabel->setMinimumHeight(textLabel->heightForWidth(limit));

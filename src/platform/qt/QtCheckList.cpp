@@ -102,12 +102,6 @@ std::ptrdiff_t QtCheckList::currentIndex() const {
     return view_.currentRow();
 }
 
-void QtCheckList::setCurrentIndex(std::ptrdiff_t i) {
-    // The view can only highlight an entry it has heard of.
-    model_.showPending();
-    view_.setCurrentRow(static_cast<int>(i));
-}
-
 std::string QtCheckList::currentText() const {
     const int row = view_.currentRow();
     return row < 0 ? std::string() : model_.text(static_cast<std::size_t>(row));

@@ -31,7 +31,6 @@ public:
     void invertChecks() override;
 
     std::ptrdiff_t currentIndex() const override;
-    void setCurrentIndex(std::ptrdiff_t i) override;
     std::string currentText() const override;
 
     void repaint() override;

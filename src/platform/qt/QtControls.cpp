@@ -14,8 +14,6 @@ namespace scourix {
 
 namespace {
 
-constexpr const char* kActionToolTip = "designToolTip";
-
 QString toQt(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -63,18 +61,6 @@ bool QtControls::isWindow(std::string_view name) const {
     return window_.objectName() == QString::fromUtf8(name.data(), name.size());
 }
 
-bool QtControls::enabled(std::string_view name) const {
-    if (isWindow(name)) {
-        return window_.isEnabled();
-    }
-    QObject* o = find(name);
-    if (QAction* a = menuActionOf(o)) {
-        return a->isEnabled();
-    }
-    auto* w = qobject_cast<QWidget*>(o);
-    return w && w->isEnabled();
-}
-
 void QtControls::setEnabled(std::string_view name, bool on) {
     if (isWindow(name)) {
         window_.setEnabled(on);
@@ -103,7 +89,8 @@ std::string QtControls::caption(std::string_view name) const {
         return fromQt(b->text());
     }
     if (auto* l = qobject_cast<QLabel*>(o)) {
-        return statusPending_ && l == statusLabel_ ? visibleText(pendingStatus_) : fromQt(l->text());
+        return statusPending_ && l == statusLabel_ ? visibleText(pendingStatus_)
+                                                   : fromQt(l->text());
     }
     return {};
 }
@@ -157,21 +144,10 @@ void QtControls::setStatusLine(QLabel* label, std::string text) {
     }
 }
 
-std::string QtControls::toolTip(std::string_view name) const {
-    QObject* o = find(name);
-    if (auto* a = qobject_cast<QAction*>(o)) {
-        // An action makes up a tool tip from its text when it has none of its own.
-        return fromQt(a->property(kActionToolTip).toString());
-    }
-    auto* w = qobject_cast<QWidget*>(o);
-    return w ? fromQt(w->toolTip()) : std::string();
-}
-
 void QtControls::setToolTip(std::string_view name, std::string text) {
     QObject* o = find(name);
     const QString t = toQt(visibleText(text));
     if (auto* a = qobject_cast<QAction*>(o)) {
-        a->setProperty(kActionToolTip, t);
         a->setToolTip(t);
     } else if (auto* w = qobject_cast<QWidget*>(o)) {
         w->setToolTip(t);
@@ -187,28 +163,6 @@ void QtControls::setValue(std::string_view name, int value) {
     auto* b = qobject_cast<QAbstractButton*>(find(name));
     if (b && b->isCheckable()) {
         b->setChecked(value != 0);
-    }
-}
-
-bool QtControls::visible(std::string_view name) const {
-    if (isWindow(name)) {
-        return window_.isVisible();
-    }
-    QObject* o = find(name);
-    if (QAction* a = menuActionOf(o)) {
-        return a->isVisible();
-    }
-    // A control's own setting, whether or not its window is on screen yet.
-    auto* w = qobject_cast<QWidget*>(o);
-    return w && !w->isHidden();
-}
-
-void QtControls::setVisible(std::string_view name, bool on) {
-    QObject* o = find(name);
-    if (QAction* a = menuActionOf(o)) {
-        a->setVisible(on);
-    } else if (auto* w = qobject_cast<QWidget*>(o); w && !isWindow(name)) {
-        w->setVisible(on);
     }
 }
 

@@ -26,20 +26,15 @@ public:
 
     QtControls(QWidget& window, QWidget& clientArea);
 
-    bool enabled(std::string_view name) const override;
     void setEnabled(std::string_view name, bool on) override;
 
     std::string caption(std::string_view name) const override;
     void setCaption(std::string_view name, std::string text) override;
 
-    std::string toolTip(std::string_view name) const override;
     void setToolTip(std::string_view name, std::string text) override;
 
     int value(std::string_view name) const override;
     void setValue(std::string_view name, int value) override;
-
-    bool visible(std::string_view name) const override;
-    void setVisible(std::string_view name, bool on) override;
 
     void setFocus(std::string_view name) override;
 
