@@ -80,7 +80,9 @@ inline Ran runCli(const std::vector<std::string>& args, const std::string& input
 inline Ran runOnTerminal(const std::vector<std::string>& args, const std::string& answer,
                          int signal, const std::vector<std::string>& env) {
     int master = -1;
-    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+    struct winsize narrow {};  // so that the progress line must be cut to fit
+    narrow.ws_row = 24, narrow.ws_col = 30;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, &narrow);
     if (pid == 0) {
         ::close(0);
         ::open("/dev/null", O_RDONLY);  // the answer must come from the terminal itself

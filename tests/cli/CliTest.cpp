@@ -233,6 +233,8 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     const std::vector<std::string> args{"delete", "-p", "*.tmp", "-E", "*/skip", "-E", "*/deep", p};
     Ran no = runOnTerminal(args, "n\n", 0, {"LANG=C.UTF-8"});
     EXPECT_EQ(no.status, 1);
+    // The walk's progress, cut to the terminal's 30 columns.
+    EXPECT_NE(no.out.find("1 folders, 0 files: " + p.substr(0, 9) + "\r"), std::string::npos);
     EXPECT_NE(no.out.find("Delete 2 files (2,049 bytes in all)? [y/N]"), std::string::npos)
         << no.out;
     EXPECT_EQ(runOnTerminal(args, "", SIGINT, {"LANG=C.UTF-8"}).status, 130);
@@ -244,6 +246,33 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     EXPECT_EQ(yes.status, 0) << yes.out;
     EXPECT_FALSE(fs::exists(t / "p/new.tmp") || fs::exists(t / "p/old.tmp"));
     EXPECT_TRUE(fs::exists(t / "p/deep/kept.tmp") && fs::exists(t / "p/skip/s.tmp"));
+}
+
+// The pattern list, a dry run with hidden files, the manual page, and an action's JSON: each
+// file done, or left with its reason; a line that no name is written as is a failure.
+TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
+    TempFolder t;
+    const std::string a = t.file("a.tmp", "ab"), txt = t.file("b.txt"), hidden = t.file(".h.tmp");
+    const Ran types =
+        runCli({"types"}, "", {"LANG=C.UTF-8", "HOME=" + t.path(), "XDG_CONFIG_HOME=" + t.path()});
+    EXPECT_NE(types.out.find("[x] *.tmp\n"), std::string::npos) << types.out;
+    const Ran dry = runCli({"delete", "-n", "--hidden", "-p", "*.tmp", t.path()});
+    EXPECT_NE(dry.err.find("Would delete 2 files, 2 bytes in all."), std::string::npos) << dry.err;
+    EXPECT_TRUE(fs::exists(a) && fs::exists(hidden));
+    EXPECT_NE(runCli({"--generate", "man"}).out.find("older\\-than\\fR \\fIAGE"),
+              std::string::npos);
+    EXPECT_NE(runCli({"--generate", "man-zh"}).out.find("，\\:"), std::string::npos);
+
+    const Ran json = runCli({"delete", "-y", "--json", "--from", "-", "-p", "*.tmp", t.path()},
+                            a + "\n" + txt + "\nbad\\q\n");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_NE(json.err.find("[not a line of the list format]"), std::string::npos) << json.err;
+    const std::vector<std::string> lines = split(json.out, '\n');
+    ASSERT_EQ(lines.size(), 2u) << json.out;
+    EXPECT_EQ(nlohmann::json::parse(lines[0])["error"], "matches no pattern");
+    const auto done = nlohmann::json::parse(lines[1]);
+    EXPECT_TRUE(done["path"] == a && done["done"] == true && !done.contains("to")) << lines[1];
+    EXPECT_FALSE(fs::exists(a));
 }
 
 // --linux adds the set to -p; a file that another process (this test) holds open is left
