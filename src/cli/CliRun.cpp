@@ -17,16 +17,37 @@ namespace scourix {
 
 namespace {
 
-const char* verbDone(Command c) {
-    return c == Command::Delete  ? N_("Deleted %1 files, %2 bytes in all.")
-           : c == Command::Stash ? N_("Stashed %1 files, %2 bytes in all (renamed to *.del).")
-                                 : N_("Restored %1 files, %2 bytes in all.");
+// A text in its two English forms, the one chosen by a count.
+struct Forms {
+    const char* one;
+    const char* many;
+};
+
+Forms verbDone(Command c) {
+    return c == Command::Delete
+               ? Forms{N_("Deleted %1 file, %2 in all."), N_("Deleted %1 files, %2 in all.")}
+           : c == Command::Stash
+               ? Forms{N_("Stashed %1 file, %2 in all (renamed to *.del)."),
+                       N_("Stashed %1 files, %2 in all (renamed to *.del).")}
+               : Forms{N_("Restored %1 file, %2 in all."), N_("Restored %1 files, %2 in all.")};
 }
 
-const char* verbWould(Command c) {
-    return c == Command::Delete  ? N_("Would delete %1 files, %2 bytes in all.")
-           : c == Command::Stash ? N_("Would stash %1 files, %2 bytes in all.")
-                                 : N_("Would restore %1 files, %2 bytes in all.");
+Forms verbWould(Command c) {
+    return c == Command::Delete  ? Forms{N_("Would delete %1 file, %2 in all."),
+                                        N_("Would delete %1 files, %2 in all.")}
+           : c == Command::Stash ? Forms{N_("Would stash %1 file, %2 in all."),
+                                         N_("Would stash %1 files, %2 in all.")}
+                                 : Forms{N_("Would restore %1 file, %2 in all."),
+                                         N_("Would restore %1 files, %2 in all.")};
+}
+
+std::string bytesText(std::uint64_t bytes) {
+    return substitute(trn("%1 byte", "%1 bytes", bytes), {formatGrouped(bytes)});
+}
+
+// "Deleted 2 files, 1 byte in all.": each count with the form its number takes.
+std::string summary(Forms text, std::uint64_t count, std::uint64_t bytes) {
+    return substitute(trn(text.one, text.many, count), {formatGrouped(count), bytesText(bytes)});
 }
 
 }  // namespace
@@ -77,8 +98,8 @@ int CliRun::scan() {
         if (Signals::received() != 0) {
             say(tr("Interrupted."));
         }
-        say(substitute(tr("Found %1 files, %2 bytes in all."),
-                       {formatGrouped(listed_), formatGrouped(bytes)}));
+        say(summary({N_("Found %1 file, %2 in all."), N_("Found %1 files, %2 in all.")}, listed_,
+                    bytes));
     }
     return finish(0);
 }
@@ -208,15 +229,15 @@ int CliRun::act() {
         }
         out_.flush();
         if (!s_.quiet) {
-            say(substitute(tr(verbWould(command)),
-                           {formatGrouped(candidates.size()), formatGrouped(bytes)}));
+            say(summary(verbWould(command), candidates.size(), bytes));
         }
         return finish(0);
     }
     if (ask && !candidates.empty()) {
         const std::string question =
-            substitute(tr("Delete %1 files (%2 bytes in all)?"),
-                       {std::to_string(candidates.size()), formatGrouped(bytes)}) +
+            substitute(trn("Delete %1 file (%2 in all)?", "Delete %1 files (%2 in all)?",
+                           candidates.size()),
+                       {std::to_string(candidates.size()), bytesText(bytes)}) +
             " [y/N] ";
         const TerminalPrompt::Answer answer = prompt.ask(question);
         if (answer == TerminalPrompt::Answer::Interrupted) {
@@ -277,11 +298,13 @@ int CliRun::act() {
         if (Signals::received() != 0) {
             say(tr("Interrupted."));
         }
-        say(substitute(tr(verbDone(command)), {formatGrouped(done), formatGrouped(doneBytes)}));
+        say(summary(verbDone(command), done, doneBytes));
     }
     if (failures_ > 0) {
-        say(substitute(tr("%1 files or folders could not be read or acted on (listed above)."),
-                       {formatGrouped(failures_)}));
+        say(substitute(
+            trn("%1 file or folder could not be read or acted on (listed above).",
+                "%1 files or folders could not be read or acted on (listed above).", failures_),
+            {formatGrouped(failures_)}));
     }
     return finish(0);
 }

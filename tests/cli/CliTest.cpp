@@ -267,6 +267,8 @@ TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
                             a + "\n" + txt + "\nbad\\q\n");
     EXPECT_EQ(json.status, 1);
     EXPECT_NE(json.err.find("[not a line of the list format]"), std::string::npos) << json.err;
+    EXPECT_NE(json.err.find("Deleted 1 file, 2 bytes in all.\n1 file or folder could"),
+              std::string::npos);
     const std::vector<std::string> lines = split(json.out, '\n');
     ASSERT_EQ(lines.size(), 2u) << json.out;
     EXPECT_EQ(nlohmann::json::parse(lines[0])["error"], "matches no pattern");
