@@ -80,8 +80,7 @@ inline Ran runCli(const std::vector<std::string>& args, const std::string& input
 inline Ran runOnTerminal(const std::vector<std::string>& args, const std::string& answer,
                          int signal, const std::vector<std::string>& env) {
     int master = -1;
-    struct winsize narrow {};  // so that the progress line must be cut to fit
-    narrow.ws_row = 24, narrow.ws_col = 30;
+    winsize narrow{24, 30, 0, 0};  // so that the progress line must be cut to fit
     const pid_t pid = ::forkpty(&master, nullptr, nullptr, &narrow);
     if (pid == 0) {
         ::close(0);

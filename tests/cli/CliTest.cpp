@@ -92,7 +92,8 @@ TEST(CliTest, AwkwardNamesComeOutOnePerLineAndGoBackExactly) {
     EXPECT_EQ(restore.status, 1) << restore.err;
     EXPECT_NE(restore.err.find("plain.tmp.del [File exists]"), std::string::npos) << restore.err;
     fs::remove(t / "d/plain.tmp");
-    EXPECT_EQ(runCli({"restore", t.path()}).status, 0);
+    const Ran back = runCli({"restore", "-q", t.path()});
+    EXPECT_TRUE(back.status == 0 && back.err.empty()) << back.err;
     EXPECT_EQ(snapshot(t.path()), before);
 }
 
@@ -199,6 +200,7 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     // a read-only file left without --force; 0 with it.
     EXPECT_EQ(runCli({"scan"}).status, 2);
     EXPECT_EQ(runCli({"scan", "--older-than", "7y", p}).status, 2);
+    EXPECT_EQ(runCli({"scan", "--larger-than", "1KK", p}).status, 2);
     EXPECT_EQ(runCli({"bogus"}).status, 2);
     const Ran refused = runCli({"delete", "-p", "*.tmp", p});
     EXPECT_EQ(refused.status, 2);
@@ -249,16 +251,15 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
 }
 
 // The pattern list, a dry run with hidden files, the manual page, and an action's JSON: each
-// file done, or left with its reason; a line that no name is written as is a failure.
+// file done, or left with its reason; a line that no name is written as is a failure;
+// --any-name takes what matches no pattern.
 TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
     TempFolder t;
     const std::string a = t.file("a.tmp", "ab"), txt = t.file("b.txt"), hidden = t.file(".h.tmp");
-    const Ran types =
-        runCli({"types"}, "", {"LANG=C.UTF-8", "HOME=" + t.path(), "XDG_CONFIG_HOME=" + t.path()});
-    EXPECT_NE(types.out.find("[x] *.tmp\n"), std::string::npos) << types.out;
+    EXPECT_NE(runCli({"types"}).out.find("] *.tmp\n"), std::string::npos);
     const Ran dry = runCli({"delete", "-n", "--hidden", "-p", "*.tmp", t.path()});
     EXPECT_NE(dry.err.find("Would delete 2 files, 2 bytes in all."), std::string::npos) << dry.err;
-    EXPECT_TRUE(fs::exists(a) && fs::exists(hidden));
+    EXPECT_TRUE(fs::exists(a) && fs::exists(hidden) && dry.out.find(hidden) != std::string::npos);
     EXPECT_NE(runCli({"--generate", "man"}).out.find("older\\-than\\fR \\fIAGE"),
               std::string::npos);
     EXPECT_NE(runCli({"--generate", "man-zh"}).out.find("，\\:"), std::string::npos);
@@ -267,6 +268,7 @@ TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
                             a + "\n" + txt + "\nbad\\q\n");
     EXPECT_EQ(json.status, 1);
     EXPECT_NE(json.err.find("[not a line of the list format]"), std::string::npos) << json.err;
+    EXPECT_NE(json.err.find("left: " + txt + " (matches no pattern)"), std::string::npos);
     EXPECT_NE(json.err.find("Deleted 1 file, 2 bytes in all.\n1 file or folder could"),
               std::string::npos);
     const std::vector<std::string> lines = split(json.out, '\n');
@@ -274,7 +276,8 @@ TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
     EXPECT_EQ(nlohmann::json::parse(lines[0])["error"], "matches no pattern");
     const auto done = nlohmann::json::parse(lines[1]);
     EXPECT_TRUE(done["path"] == a && done["done"] == true && !done.contains("to")) << lines[1];
-    EXPECT_FALSE(fs::exists(a));
+    runCli({"delete", "-y", "--any-name", "-p", "*.tmp", "--from", "-", t.path()}, txt + "\n");
+    EXPECT_FALSE(fs::exists(a) || fs::exists(txt));
 }
 
 // --linux adds the set to -p; a file that another process (this test) holds open is left
