@@ -238,9 +238,9 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     const std::vector<std::string> args{"delete", "-p", "*.tmp", "-E", "*/skip", "-E", "*/deep", p};
     Ran no = runOnTerminal(args, "n\n", 0, {"LANG=C.UTF-8"});
     EXPECT_EQ(no.status, 1);
-    // The walk's progress, cut to the terminal's 30 columns.
+    // The walk's progress, cut to the terminal's 30 columns and wiped before the question.
     EXPECT_NE(no.out.find("1 folders, 0 files: " + p.substr(0, 9) + "\r"), std::string::npos);
-    EXPECT_NE(no.out.find("Delete 3 files (2,049 bytes in all)? [y/N]"), std::string::npos)
+    EXPECT_NE(no.out.find("\r\x1b[KDelete 3 files (2,049 bytes in all)? [y/N]"), std::string::npos)
         << no.out;
     EXPECT_EQ(runOnTerminal(args, "", SIGINT, {"LANG=C.UTF-8"}).status, 130);
     const Ran term = runOnTerminal(args, "", SIGTERM, {"LANG=zh_CN.UTF-8"});
