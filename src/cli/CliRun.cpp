@@ -1,13 +1,7 @@
 #include "cli/CliRun.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
 #include <ctime>
 #include <nlohmann/json.hpp>
-#include <unordered_set>
 
 #include "base/TextFormat.h"
 #include "cli/Signals.h"
@@ -15,92 +9,50 @@
 #include "cli/TextFormatting.h"
 #include "cli/Translation.h"
 #include "fileops/ActOnListed.h"
-#include "platform/Dialogs.h"
 #include "platform/VisibleText.h"
-#include "scan/Walker.h"
 #include "types/BuiltInTypes.h"
-#include "types/LinuxTypes.h"
 #include "types/TypeListStore.h"
 
 namespace scourix {
 
 namespace {
 
-// The whole of a file (or of standard input) as bytes: the list and exclude formats are
-// bytes, not the window's GB18030 texts.
-Result<std::string> readAll(const std::string& path) {
-    const int fd = path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errorOf(errno);
-    }
-    std::string text;
-    char block[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR && Signals::received() == 0) {
-            continue;
-        }
-        if (n <= 0) {
-            const int error = n < 0 ? errno : 0;
-            if (fd != STDIN_FILENO) {
-                ::close(fd);
-            }
-            if (error != 0) {
-                return errorOf(error);
-            }
-            return text;
-        }
-        text.append(block, static_cast<std::size_t>(n));
-    }
+// A text in its two English forms, the one chosen by a count.
+struct Forms {
+    const char* one;
+    const char* many;
+};
+
+Forms verbDone(Command c) {
+    return c == Command::Delete
+               ? Forms{N_("Deleted %1 file, %2 in all."), N_("Deleted %1 files, %2 in all.")}
+           : c == Command::Stash
+               ? Forms{N_("Stashed %1 file, %2 in all (renamed to *.del)."),
+                       N_("Stashed %1 files, %2 in all (renamed to *.del).")}
+               : Forms{N_("Restored %1 file, %2 in all."), N_("Restored %1 files, %2 in all.")};
 }
 
-std::vector<std::string> splitOn(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(separator, start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
+Forms verbWould(Command c) {
+    return c == Command::Delete  ? Forms{N_("Would delete %1 file, %2 in all."),
+                                        N_("Would delete %1 files, %2 in all.")}
+           : c == Command::Stash ? Forms{N_("Would stash %1 file, %2 in all."),
+                                         N_("Would stash %1 files, %2 in all.")}
+                                 : Forms{N_("Would restore %1 file, %2 in all."),
+                                         N_("Would restore %1 files, %2 in all.")};
 }
 
-// "./a//b/" and the like as the walk writes paths: no empty or "." components.
-std::string tidyPath(const std::string& path) {
-    std::string out;
-    for (const std::string& part : splitOn(path, '/')) {
-        if (!part.empty() && part != ".") {
-            out += '/';
-            out += part;
-        }
-    }
-    return out.empty() ? "/" : out;
+std::string bytesText(std::uint64_t bytes) {
+    return substitute(trn("%1 byte", "%1 bytes", bytes), {formatGrouped(bytes)});
 }
 
-const char* verbDone(Command c) {
-    return c == Command::Delete  ? N_("Deleted %1 files, %2 bytes in all.")
-           : c == Command::Stash ? N_("Stashed %1 files, %2 bytes in all (renamed to *.del).")
-                                 : N_("Restored %1 files, %2 bytes in all.");
-}
-
-const char* verbWould(Command c) {
-    return c == Command::Delete  ? N_("Would delete %1 files, %2 bytes in all.")
-           : c == Command::Stash ? N_("Would stash %1 files, %2 bytes in all.")
-                                 : N_("Would restore %1 files, %2 bytes in all.");
+// "Deleted 2 files, 1 byte in all.": each count with the form its number takes.
+std::string summary(Forms text, std::uint64_t count, std::uint64_t bytes) {
+    return substitute(trn(text.one, text.many, count), {formatGrouped(count), bytesText(bytes)});
 }
 
 }  // namespace
 
-CliRun::CliRun(const CliSettings& settings, FileSystem& fs)
-    : s_(settings),
-      fs_(fs),
-      found_([this](std::vector<std::string>& batch) { onBatch_(batch); }),
-      state_(Platform{drives_, patterns_, found_, face_, face_, face_, fs, face_, clock_}),
-      out_(settings.format),
-      progress_(!settings.quiet) {}
+CliRun::CliRun(const CliSettings& settings, FileSystem& fs) : CliSession(settings, fs) {}
 
 int CliRun::run() {
     if (s_.command == Command::Types) {
@@ -113,100 +65,8 @@ int CliRun::run() {
     if (!loadExcludes() || !loadPatterns()) {
         return kUsage;
     }
-    // Absolute and without "." or empty components, as every listed path then is.
-    const std::string here = fs_.currentFolder();
-    for (const std::string& place : s_.places) {
-        places_.push_back(tidyPath(place.starts_with('/') ? place : here + "/" + place));
-    }
+    loadPlaces();
     return s_.command == Command::Scan ? scan() : act();
-}
-
-void CliRun::say(const std::string& text) const {
-    const std::string line = text + "\n";
-    (void)!::write(STDERR_FILENO, line.data(), line.size());
-}
-
-void CliRun::failure(const std::string& path, const std::string& reason) {
-    progress_.clear();
-    ++failures_;
-    say(std::to_string(failures_) + ". " + visibleText(path) + " [" + reason + "]");
-}
-
-int CliRun::finish(int status) const {
-    if (Signals::received() != 0) {
-        return Signals::exitStatus();
-    }
-    return status != 0 ? status : failures_ > 0 ? 1 : 0;
-}
-
-bool CliRun::loadPatterns() {
-    std::vector<std::string> wanted = s_.patterns;
-    if (s_.command == Command::Restore) {
-        wanted = {"*" + std::string(kStashSuffix)};
-    } else if (wanted.empty()) {
-        for (std::string_view type : builtInTypes()) {
-            patterns_.append(std::string(type));
-        }
-        TypeListStore(state_).initialise();
-        wanted = patterns_.tickedTexts();
-        if (wanted.empty() && !s_.linuxSet) {
-            say(std::string("scourix-cli: ") +
-                tr("no pattern is ticked in TypeList.ini; give one with -p"));
-            return false;
-        }
-    }
-    if (s_.linuxSet && s_.command != Command::Restore) {
-        for (std::string_view type : linuxTypes()) {
-            if (std::find(wanted.begin(), wanted.end(), type) == wanted.end()) {
-                wanted.emplace_back(type);
-            }
-        }
-    }
-    patterns_.clear();
-    patterns_.appendMany(wanted);
-    return true;
-}
-
-bool CliRun::loadExcludes() {
-    excludes_ = s_.excludes;
-    for (const std::string& file : s_.excludeFiles) {
-        const Result<std::string> text = readAll(file);
-        if (!text) {
-            say("scourix-cli: " + visibleText(file) + ": " + text.error().description);
-            return false;
-        }
-        for (std::string line : splitOn(text.value(), '\n')) {
-            if (line.ends_with('\r')) {
-                line.pop_back();
-            }
-            if (!line.empty() && line.front() != '#') {
-                excludes_.push_back(line);
-            }
-        }
-    }
-    return true;
-}
-
-FileRules CliRun::rules(bool forScan) const {
-    FileRules r;
-    r.excludes = excludes_;
-    r.olderThan = s_.olderThan;
-    r.largerThan = s_.largerThan;
-    if (forScan) {
-        r.anyName = true;
-        r.hidden = true;
-        return r;
-    }
-    const bool restore = s_.command == Command::Restore;
-    for (std::size_t i = 0; i < patterns_.count(); ++i) {
-        r.patterns.push_back(patterns_.text(i));
-    }
-    r.anyName = s_.anyName;
-    r.hidden = s_.hidden || restore;
-    r.stashed = restore;
-    r.places = places_;
-    r.oneFileSystem = s_.oneFileSystem;
-    return r;
 }
 
 int CliRun::types() {
@@ -226,84 +86,6 @@ int CliRun::types() {
     return finish(0);
 }
 
-void CliRun::walk(const ListedFileCheck& filters, const Each& each) {
-    WalkLimits& limits = state_.walkLimits;
-    limits.excludes = excludes_;
-    limits.oneFileSystem = s_.oneFileSystem;
-    limits.locationsAreVolumes = true;
-    drives_.clear();
-    std::unordered_set<std::string> seen;
-    for (const std::string& place : places_) {
-        if (seen.insert(place).second) {
-            drives_.append(place);
-            drives_.setChecked(drives_.count() - 1, true);
-        }
-    }
-
-    Walker walker(state_);
-    walker.onFailure = [this](const Error& error, const std::string& path) {
-        failure(path, error.description);
-        return mb::kIdIgnore;
-    };
-    face_.onFolder = [this](const std::string& folder) {
-        progress_.update(++folders_, listed_, folder);
-    };
-    face_.onEvents = [this] {
-        if (Signals::received() != 0) {
-            state_.bStop = true;
-        }
-    };
-    std::unordered_set<std::string_view> inBatch;
-    std::vector<std::string_view> views;
-    std::vector<Result<FileFacts>> facts;
-    // The walk took each file's length as it read the folder: a look of its own is needed
-    // only for the times, and where the walk's look failed.
-    const bool times = s_.format == OutputFormat::Json || s_.olderThan.has_value();
-    onBatch_ = [&](std::vector<std::string>& batch) {
-        const WalkLengths taken = walker.takeLengths();
-        // A file that matches two patterns comes once for each: it is listed once.
-        inBatch.clear();
-        views.clear();
-        std::vector<std::uint64_t> lengths;
-        for (std::size_t i = 0; i < batch.size(); ++i) {
-            if (inBatch.insert(batch[i]).second) {
-                views.push_back(batch[i]);
-                lengths.push_back(i < taken.lengths.size() ? taken.lengths[i]
-                                                           : FolderMatch::kNoLength);
-            }
-        }
-        const bool look = times || std::find(lengths.begin(), lengths.end(),
-                                             FolderMatch::kNoLength) != lengths.end();
-        if (look) {
-            fs_.inspect(views, false, facts);
-        }
-        for (std::size_t i = 0; i < views.size(); ++i) {
-            const std::string path(views[i]);
-            FileFacts known;
-            known.length = lengths[i];
-            const Result<FileFacts>& fact = look ? facts[i] : Result<FileFacts>(known);
-            if (!fact) {
-                // Gone since the folder was read: not there to list.
-                if (fact.error().code != ENOENT) {
-                    failure(path, fact.error().description);
-                }
-                continue;
-            }
-            if (filters.filtersPass(path, fact.value())) {
-                ++listed_;
-                each(path, fact.value());
-            }
-        }
-    };
-    state_.bStop = false;
-    walker.begin(!(s_.hidden || s_.command == Command::Restore), true);
-    for (std::size_t i = 0; i < drives_.count() && !state_.bStop; ++i) {
-        walker.Dirs(drives_.text(i));
-    }
-    state_.bStop = true;
-    progress_.clear();
-}
-
 int CliRun::scan() {
     const ListedFileCheck filters(fs_, rules(true), std::time(nullptr));
     std::uint64_t bytes = 0;
@@ -316,50 +98,10 @@ int CliRun::scan() {
         if (Signals::received() != 0) {
             say(tr("Interrupted."));
         }
-        say(substitute(tr("Found %1 files, %2 bytes in all."),
-                       {formatGrouped(listed_), formatGrouped(bytes)}));
+        say(summary({N_("Found %1 file, %2 in all."), N_("Found %1 files, %2 in all.")}, listed_,
+                    bytes));
     }
     return finish(0);
-}
-
-bool CliRun::readList(std::vector<std::string>& paths) {
-    const Result<std::string> text = readAll(*s_.from);
-    if (!text) {
-        say("scourix-cli: " + visibleText(*s_.from) + ": " + text.error().description);
-        return false;
-    }
-    const bool nul = s_.format == OutputFormat::Null;
-    const std::string here = fs_.currentFolder();
-    for (std::string entry : splitOn(text.value(), nul ? '\0' : '\n')) {
-        if (!nul) {
-            // A line edited on another system may end in CR, which the format never
-            // writes bare.
-            if (entry.ends_with('\r')) {
-                entry.pop_back();
-            }
-            if (entry.empty()) {
-                continue;
-            }
-            // Only what the scan writes for some name stands for that name.
-            std::optional<std::string> decoded = decodeVisible(entry);
-            if (!decoded) {
-                failure(entry, tr("not a line of the list format"));
-                continue;
-            }
-            entry = std::move(*decoded);
-        }
-        if (entry.empty()) {
-            continue;
-        }
-        // A NUL cannot be part of a name: the line names no file.
-        if (entry.find('\0') != std::string::npos) {
-            failure(entry, tr("not a path the list format holds"));
-            continue;
-        }
-        paths.push_back(tidyPath(entry.front() == '/' ? entry : here + "/" + entry));
-        // "x/.." tidies to a path the checks refuse; the original words are kept in it.
-    }
-    return true;
 }
 
 void CliRun::leftOut(const std::string& path, CheckOutcome why, const Error& error,
@@ -487,15 +229,15 @@ int CliRun::act() {
         }
         out_.flush();
         if (!s_.quiet) {
-            say(substitute(tr(verbWould(command)),
-                           {formatGrouped(candidates.size()), formatGrouped(bytes)}));
+            say(summary(verbWould(command), candidates.size(), bytes));
         }
         return finish(0);
     }
     if (ask && !candidates.empty()) {
         const std::string question =
-            substitute(tr("Delete %1 files (%2 bytes in all)?"),
-                       {std::to_string(candidates.size()), formatGrouped(bytes)}) +
+            substitute(trn("Delete %1 file (%2 in all)?", "Delete %1 files (%2 in all)?",
+                           candidates.size()),
+                       {std::to_string(candidates.size()), bytesText(bytes)}) +
             " [y/N] ";
         const TerminalPrompt::Answer answer = prompt.ask(question);
         if (answer == TerminalPrompt::Answer::Interrupted) {
@@ -556,11 +298,13 @@ int CliRun::act() {
         if (Signals::received() != 0) {
             say(tr("Interrupted."));
         }
-        say(substitute(tr(verbDone(command)), {formatGrouped(done), formatGrouped(doneBytes)}));
+        say(summary(verbDone(command), done, doneBytes));
     }
     if (failures_ > 0) {
-        say(substitute(tr("%1 files or folders could not be read or acted on (listed above)."),
-                       {formatGrouped(failures_)}));
+        say(substitute(
+            trn("%1 file or folder could not be read or acted on (listed above).",
+                "%1 files or folders could not be read or acted on (listed above).", failures_),
+            {formatGrouped(failures_)}));
     }
     return finish(0);
 }

@@ -61,4 +61,11 @@ const char* tr(const char* msgid) {
     return useChinese ? ::dgettext(kDomain, msgid) : msgid;
 }
 
+const char* trn(const char* one, const char* many, unsigned long n) {
+    if (useChinese) {
+        return ::dngettext(kDomain, one, many, n);
+    }
+    return n == 1 ? one : many;
+}
+
 }  // namespace scourix

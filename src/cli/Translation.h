@@ -21,5 +21,7 @@ public:
 };
 
 const char* tr(const char* msgid);
+// The form of a text that the count n takes: English has one and many, Chinese one form.
+const char* trn(const char* one, const char* many, unsigned long n);
 
 }  // namespace scourix

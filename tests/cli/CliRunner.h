@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,12 +76,14 @@ inline Ran runCli(const std::vector<std::string>& args, const std::string& input
     return ran;
 }
 
-// Runs it on a pseudo-terminal, waits for the question, then answers it (or sends a
-// signal instead when answer is empty). The terminal's whole text comes back in out.
-inline Ran runOnTerminal(const std::vector<std::string>& args, const std::string& answer,
-                         int signal, const std::vector<std::string>& env) {
+// Runs it on a pseudo-terminal, waits for the question, does `meanwhile`, then answers it (or
+// sends a signal instead when answer is empty). The terminal's whole text comes back in out.
+inline Ran runOnTerminal(
+    const std::vector<std::string>& args, const std::string& answer, int signal,
+    const std::vector<std::string>& env, const std::function<void()>& meanwhile = [] {}) {
     int master = -1;
-    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+    winsize narrow{24, 30, 0, 0};  // so that the progress line must be cut to fit
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, &narrow);
     if (pid == 0) {
         ::close(0);
         ::open("/dev/null", O_RDONLY);  // the answer must come from the terminal itself
@@ -95,6 +98,7 @@ inline Ran runOnTerminal(const std::vector<std::string>& args, const std::string
         }
         ran.out.append(block, static_cast<std::size_t>(n));
     }
+    meanwhile();
     if (signal != 0) {
         ::kill(pid, signal);
     } else {

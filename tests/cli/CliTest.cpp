@@ -92,7 +92,8 @@ TEST(CliTest, AwkwardNamesComeOutOnePerLineAndGoBackExactly) {
     EXPECT_EQ(restore.status, 1) << restore.err;
     EXPECT_NE(restore.err.find("plain.tmp.del [File exists]"), std::string::npos) << restore.err;
     fs::remove(t / "d/plain.tmp");
-    EXPECT_EQ(runCli({"restore", t.path()}).status, 0);
+    const Ran back = runCli({"restore", "-q", t.path()});
+    EXPECT_TRUE(back.status == 0 && back.err.empty()) << back.err;
     EXPECT_EQ(snapshot(t.path()), before);
 }
 
@@ -176,11 +177,13 @@ TEST(CliTest, DeleteFromTheListTakesOnlyWhatStillPasses) {
 
 TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     TempFolder t;
-    t.folder("p"), t.folder("p/skip"), t.folder("p/deep");
+    t.folder("p"), t.folder("p/skip"), t.folder("p/deep"), t.folder("p/sub"), t.file("p/sub/x.tmp");
     t.file("p/old.tmp", "1"), t.file("p/new.tmp", std::string(2048, 'n'));
     t.file("p/skip/s.tmp"), t.file("p/deep/kept.tmp"), t.file("p/ro.tmp", "r", 0444);
     const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-    ::utimensat(AT_FDCWD, (t / "p/old.tmp").c_str(), old, 0);
+    for (const char* name : {"p/old.tmp", "p/deep/kept.tmp"}) {  // the keep-list must keep one
+        ::utimensat(AT_FDCWD, (t / name).c_str(), old, 0);
+    }
     t.file("keep.list", "# kept folders\n\n*/DEEP\n");
     const std::string p = t / "p";
     const auto list = [&](std::vector<std::string> extra) {
@@ -199,6 +202,7 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     // a read-only file left without --force; 0 with it.
     EXPECT_EQ(runCli({"scan"}).status, 2);
     EXPECT_EQ(runCli({"scan", "--older-than", "7y", p}).status, 2);
+    EXPECT_EQ(runCli({"scan", "--larger-than", "1KK", p}).status, 2);
     EXPECT_EQ(runCli({"bogus"}).status, 2);
     const Ran refused = runCli({"delete", "-p", "*.tmp", p});
     EXPECT_EQ(refused.status, 2);
@@ -229,21 +233,55 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     EXPECT_EQ(statusOf(raw), 141);
 
     // On a terminal: no keeps everything (1), yes deletes (0), Ctrl+C at the question 130,
-    // SIGTERM 143; in Chinese where the locale asks for it, generated or not.
+    // SIGTERM 143; in Chinese where the locale asks for it, generated or not. What is acted on
+    // is checked again: a folder made a link out of the place while asking keeps its files.
     const std::vector<std::string> args{"delete", "-p", "*.tmp", "-E", "*/skip", "-E", "*/deep", p};
     Ran no = runOnTerminal(args, "n\n", 0, {"LANG=C.UTF-8"});
     EXPECT_EQ(no.status, 1);
-    EXPECT_NE(no.out.find("Delete 2 files (2,049 bytes in all)? [y/N]"), std::string::npos)
+    // The walk's progress, cut to the terminal's 30 columns and wiped before the question.
+    EXPECT_NE(no.out.find("1 folders, 0 files: " + p.substr(0, 9) + "\r"), std::string::npos);
+    EXPECT_NE(no.out.find("\r\x1b[KDelete 3 files (2,049 bytes in all)? [y/N]"), std::string::npos)
         << no.out;
     EXPECT_EQ(runOnTerminal(args, "", SIGINT, {"LANG=C.UTF-8"}).status, 130);
     const Ran term = runOnTerminal(args, "", SIGTERM, {"LANG=zh_CN.UTF-8"});
     EXPECT_EQ(term.status, 143);
-    EXPECT_NE(term.out.find("删除 2 个文件（共 2,049 字节）？"), std::string::npos) << term.out;
+    EXPECT_NE(term.out.find("删除 3 个文件（共 2,049 字节）？"), std::string::npos) << term.out;
     EXPECT_TRUE(fs::exists(t / "p/new.tmp"));
-    const Ran yes = runOnTerminal(args, "y\n", 0, {"LANG=C.UTF-8"});
+    const Ran yes = runOnTerminal(args, "y\n", 0, {"LANG=C.UTF-8"}, [&] {
+        fs::rename(t / "p/sub", t / "out"), fs::create_directory_symlink(t / "out", t / "p/sub");
+    });
     EXPECT_EQ(yes.status, 0) << yes.out;
     EXPECT_FALSE(fs::exists(t / "p/new.tmp") || fs::exists(t / "p/old.tmp"));
-    EXPECT_TRUE(fs::exists(t / "p/deep/kept.tmp") && fs::exists(t / "p/skip/s.tmp"));
+    EXPECT_TRUE(fs::exists(t / "p/deep/kept.tmp") && fs::exists(t / "p/skip/s.tmp") &&
+                fs::exists(t / "out/x.tmp"));
+}
+
+// The pattern list, a dry run with hidden files, the manual page, and an action's JSON: each
+// file done, or left with its reason; a line that no name is written as is a failure;
+// --any-name takes what matches no pattern.
+TEST(CliTest, TypesDryRunManualAndAnActionInJson) {
+    TempFolder t;
+    const std::string a = t.file("a.tmp", "ab"), txt = t.file("b.txt"), hidden = t.file(".h.tmp");
+    EXPECT_NE(runCli({"types"}).out.find("] *.tmp\n"), std::string::npos);
+    const Ran dry = runCli({"delete", "-n", "--hidden", "-p", "*.tmp", t.path()});
+    EXPECT_NE(dry.err.find("Would delete 2 files, 2 bytes in all."), std::string::npos) << dry.err;
+    EXPECT_TRUE(fs::exists(a) && fs::exists(hidden) && dry.out.find(hidden) != std::string::npos);
+    EXPECT_NE(runCli({"--generate", "man"}).out.find("\\fIAGE\\fR"), std::string::npos);
+    EXPECT_NE(runCli({"--generate", "man-zh"}).out.find("，\\:"), std::string::npos);
+
+    const Ran json = runCli({"delete", "-y", "--json", "--from", "-", "-p", "*.tmp", t.path()},
+                            a + "\n" + txt + "\nbad\\q\n");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_NE(json.err.find("[not a line of the list format]"), std::string::npos) << json.err;
+    EXPECT_NE(json.err.find("left: " + txt + " (matches no pattern)"), std::string::npos);
+    EXPECT_NE(json.err.find("Deleted 1 file, 2 bytes in all.\n1 file or"), std::string::npos);
+    const std::vector<std::string> lines = split(json.out, '\n');
+    ASSERT_EQ(lines.size(), 2u) << json.out;
+    EXPECT_EQ(nlohmann::json::parse(lines[0])["error"], "matches no pattern");
+    const auto done = nlohmann::json::parse(lines[1]);
+    EXPECT_TRUE(done["path"] == a && done["done"] == true && !done.contains("to")) << lines[1];
+    runCli({"delete", "-y", "--any-name", "-p", "*.tmp", "--from", "-", t.path()}, txt + "\n");
+    EXPECT_FALSE(fs::exists(a) || fs::exists(txt));
 }
 
 // --linux adds the set to -p; a file that another process (this test) holds open is left
