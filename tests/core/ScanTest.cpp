@@ -462,10 +462,8 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 kind, kind == 1 ? any(files)
                                 : any(folders) + "/n" + "ab"[i % 2] + (kind == 0 ? ".tmp" : ""));
         }
-        std::deque<int> answers;
-        for (int i = 0; i < 20; ++i) {
-            answers.push_back(mb::kIdAbort + pick(0, 2));
-        }
+        std::deque<int> answers(20);
+        std::ranges::generate(answers, [&] { return mb::kIdAbort + pick(0, 2); });
         const int stopAt = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders.size()));
         // A file listed is removed at a pass of the walk: the total counts the length the walk
         // saw.

@@ -223,17 +223,17 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
 
 TEST(SortOrder, BuiltInListIsInItsOwnOrderFromAnyShuffle) {
     const std::vector<std::string> expected(builtInTypes().begin(), builtInTypes().end());
+    EXPECT_EQ(std::ranges::adjacent_find(expected,
+                                         [](auto& a, auto& b) { return !SortOrder::less(a, b); }),
+              expected.end());
+    std::vector<std::string> shuffled = expected;
     std::mt19937 rng(1551);
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::string> shuffled = expected;
         std::shuffle(shuffled.begin(), shuffled.end(), rng);
-        std::vector<std::string> sorted = shuffled;
-        std::sort(sorted.begin(), sorted.end(), SortOrder::less);
         FakeCheckList list;  // one by one, as the user would add them
         for (const std::string& s : shuffled) {
             SortOrder::insertSorted(list, s);
         }
-        ASSERT_EQ(sorted, expected) << "round " << round;
         ASSERT_EQ(list.texts(), expected) << "round " << round;
     }
 }
@@ -331,30 +331,15 @@ TEST(PatternSetTest, WildcardsCaseAndLiterals) {
     // A pattern, names it matches, names it does not.
     using Names = std::vector<const char*>;
     const std::vector<std::tuple<const char*, Names, Names>> cases = {
-        // "*" any run, "?" exactly one character; letters compare without case.
-        {"*", {"", "abc"}, {}},
-        {"a?c", {"abc", "AXC"}, {"ac", "abbc"}},
+        // What the random agreement test below cannot reach: case outside Latin-1, characters
+        // of three bytes, a "*" in the name, "[" and blanks as literals, a lead byte alone.
         {"??", {"ab", "中文"}, {"中", "abc"}},
-        {"a*a*a", {"aaa", "abaca"}, {"aa", "aab"}},
-        {"x*", {"x*y", "x**"}, {"y*"}},  // a "*" stays a wildcard against a "*" in the name
-        {"Ä*", {"äx", "ÄX"}, {"ax"}},
+        {"x*", {"x*y", "x**"}, {"y*"}},
         {"*.ДОК", {"файл.док"}, {}},
-        {"Σ?", {"σα"}, {}},
         {"Ａ*", {"ａｂ"}, {}},
-        {"*.bak", {"文件.BAK"}, {"a.bak1"}},
-        // Every other character is literal, "[" and blanks included.
         {"[ab].tmp", {"[AB].TMP"}, {"a.tmp"}},
         {"Backup of*.*", {"backup of x.bak"}, {"Backupof x.bak"}},
-        {"mscreate.dir", {"MSCREATE.DIR"}, {"xmscreate.dir"}},
-        // A final ".*" also takes a name without a dot.
-        {"*.*", {"abc", ".profile"}, {}},
-        {"~*.*", {"~foo", "~a.b"}, {"foo"}},
-        {"chklist.*", {"chklist", "CHKLIST.MS"}, {"chklistx"}},
-        {"a.*", {"a", "a."}, {"ab"}},
-        // Names that are not UTF-8 match by their bytes, one character per bad byte.
-        {"*.tmp", {"\xff\xfe.TMP"}, {}},
         {"?.tmp", {"\xc3.tmp"}, {"\xc3\xc3.tmp"}},
-        {"\xff*", {"\xff\xfe"}, {"\xfe"}},
     };
     for (const auto& [pattern, matching, other] : cases) {
         const PatternSet set({pattern});
@@ -363,18 +348,6 @@ TEST(PatternSetTest, WildcardsCaseAndLiterals) {
                 EXPECT_EQ(set.matches(0, name), match) << pattern << " / " << name;
             }
         }
-    }
-}
-
-// Every pattern a name matches, in list order, whatever character each pattern ends in.
-TEST(PatternSetTest, MatchAllGivesEveryMatchingPatternInListOrder) {
-    const PatternSet set({"*.tmp", "~*.*", "*.??$", "*.$$$", "*.TM?", "a*"});
-    for (const auto& [name, expected] :
-         std::vector<std::pair<std::string, std::vector<std::size_t>>>{
-             {"~x.TMP", {0, 1, 4}}, {"a.$$$", {2, 3, 5}}, {"notes.txt", {}}}) {
-        std::vector<std::size_t> hits;
-        set.matchAll(name, hits);
-        EXPECT_EQ(hits, expected) << name;
     }
 }
 
@@ -390,7 +363,7 @@ TEST(PatternSetTest, EveryFormAgreesWithAPlainMatcher) {
         return !s.empty() && (p[0] == U'?' || p[0] == s[0]) && self(self, p.substr(1), s.substr(1));
     };
     std::mt19937 random(7);
-    const std::vector<std::string> pieces = {"a", "B", ".", "é", "É", "~", "\xff", "*", "?"};
+    const std::vector<std::string> pieces = {"a", "b", "B", ".", "é", "É", "~", "\xff", "*", "?"};
     const auto text = [&](std::size_t kinds) {  // folded too
         std::string out;
         for (int n = static_cast<int>(random() % 6); n > 0; --n) {
