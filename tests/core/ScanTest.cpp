@@ -367,8 +367,9 @@ TEST(NameOrder, PrefixesFirstAndCaseOnlyBetweenEqualNames) {
 
 // Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files
 // out. A volume of the location list, ticked or not, is walked only from its own entry, as
-// the list stood when the walk began.
-TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
+// the list stood when the walk began. Locations are joined with one slash, relative ones
+// taken from the current folder.
+TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItselfFromTheLocationAsTyped) {
     fake.fs.volumeList = {"/", "/data/sub2"};
     fake.lstDrive.setTexts({"/data/sub2", "临时文件夹"});
     state.bStop = false;
@@ -378,9 +379,6 @@ TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
     EXPECT_EQ(walk("/data"), withoutSub2);
     fake.lstDrive.setTexts({"临时文件夹"});
     EXPECT_EQ(walk("/data"), kDataResults);
-}
-
-TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
     fake.fs.addFile("/r.tmp");
     EXPECT_EQ(walk("/").at(0), "/r.tmp");
     EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
