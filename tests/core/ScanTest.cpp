@@ -367,8 +367,9 @@ TEST(NameOrder, PrefixesFirstAndCaseOnlyBetweenEqualNames) {
 
 // Reached without a scan, the walk takes lstPat as it is and leaves hidden and system files
 // out. A volume of the location list, ticked or not, is walked only from its own entry, as
-// the list stood when the walk began.
-TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
+// the list stood when the walk began. Locations are joined with one slash, relative ones
+// taken from the current folder.
+TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItselfFromTheLocationAsTyped) {
     fake.fs.volumeList = {"/", "/data/sub2"};
     fake.lstDrive.setTexts({"/data/sub2", "临时文件夹"});
     state.bStop = false;
@@ -378,9 +379,6 @@ TEST_F(WalkerTest, DirsBeforeAnyScanBeginsTheWalkItself) {
     EXPECT_EQ(walk("/data"), withoutSub2);
     fake.lstDrive.setTexts({"临时文件夹"});
     EXPECT_EQ(walk("/data"), kDataResults);
-}
-
-TEST_F(WalkerTest, LocationsAreJoinedWithOneSlashAndRelativeOnesTakenFromTheCurrentFolder) {
     fake.fs.addFile("/r.tmp");
     EXPECT_EQ(walk("/").at(0), "/r.tmp");
     EXPECT_EQ(walk("/data/sub2/"), Texts{"/data/sub2/z.tmp"});
@@ -462,10 +460,8 @@ TEST(ParallelWalkTest, ShowsExactlyWhatTheWalkOnOneThreadShows) {
                 kind, kind == 1 ? any(files)
                                 : any(folders) + "/n" + "ab"[i % 2] + (kind == 0 ? ".tmp" : ""));
         }
-        std::deque<int> answers;
-        for (int i = 0; i < 20; ++i) {
-            answers.push_back(mb::kIdAbort + pick(0, 2));
-        }
+        std::deque<int> answers(20);
+        std::ranges::generate(answers, [&] { return mb::kIdAbort + pick(0, 2); });
         const int stopAt = pick(0, 3) == 0 ? -1 : pick(1, static_cast<int>(folders.size()));
         // A file listed is removed at a pass of the walk: the total counts the length the walk
         // saw.

@@ -223,17 +223,17 @@ TEST(TypeListPlaceTest, TheProgramFolderKeepsTheListUnlessItIsProtectedOrInstall
 
 TEST(SortOrder, BuiltInListIsInItsOwnOrderFromAnyShuffle) {
     const std::vector<std::string> expected(builtInTypes().begin(), builtInTypes().end());
+    EXPECT_EQ(std::ranges::adjacent_find(expected,
+                                         [](auto& a, auto& b) { return !SortOrder::less(a, b); }),
+              expected.end());
+    std::vector<std::string> shuffled = expected;
     std::mt19937 rng(1551);
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::string> shuffled = expected;
         std::shuffle(shuffled.begin(), shuffled.end(), rng);
-        std::vector<std::string> sorted = shuffled;
-        std::sort(sorted.begin(), sorted.end(), SortOrder::less);
         FakeCheckList list;  // one by one, as the user would add them
         for (const std::string& s : shuffled) {
             SortOrder::insertSorted(list, s);
         }
-        ASSERT_EQ(sorted, expected) << "round " << round;
         ASSERT_EQ(list.texts(), expected) << "round " << round;
     }
 }
@@ -289,72 +289,50 @@ TEST(CaseFolding, EveryCodePointFoldsAsUnicodesTableSays) {
                 PatternSet({"ΣΊΣΥΦΟΣ"}).matches(0, "σίσυφος"));
 }
 
-// Which characters the order takes as letters and which as capitals; the form a letter
-// sorts by is its folding. Runs of {first capital, how many, step, offset to its small
-// letter (0: a letter without case)}.
+// Which characters the order takes as letters and which as capitals, against the Unicode
+// Character Database: below U+0530 the letters (L*) but for the modifier letters, capitals
+// the Lu and Lt that fold; the form a letter sorts by is its folding. The irregular
+// capitals of Latin Extended-B and the later Greek ones count as letters without case.
 TEST(SortOrder, LettersAndCapitals) {
-    const auto fold = [](char32_t cp) {
+    std::ifstream in("/usr/share/unicode/UnicodeData.txt");
+    ASSERT_TRUE(in) << "no UnicodeData.txt: scripts/deps.sh installs unicode-data";
+    const auto within = [](unsigned cp, unsigned first, unsigned last) {
+        return cp >= first && cp <= last;
+    };
+    int checked = 0;
+    for (std::string line; std::getline(in, line) && std::stoul(line, nullptr, 16) < 0x530;) {
+        const unsigned cp = std::stoul(line, nullptr, 16);
+        const std::string category = line.substr(line.find(';', line.find(';') + 1) + 1, 2);
+        const bool caseless = within(cp, 0x181, 0x1BC) || within(cp, 0x1F6, 0x1F7) || cp == 0x220 ||
+                              within(cp, 0x23A, 0x245) || cp == 0x37F || cp == 0x3CF ||
+                              within(cp, 0x3F4, 0x3FF);
         char32_t lower = 0;
         bool upper = false;
-        return std::tuple(utf8::foldLetter(cp, lower, upper), lower, upper);
-    };
-    const int runs[][4] = {
-        {'A', 26, 1, 32},     {0xC0, 23, 1, 32},   {0xD8, 7, 1, 32},     {0x139, 8, 2, 1},
-        {0x130, 1, 1, -199},  {0x178, 1, 1, -121}, {0x1C4, 3, 3, 2},     {0x1C5, 3, 3, 1},
-        {0x1F1, 1, 1, 2},     {0x1F2, 1, 1, 1},    {0x1CD, 8, 2, 1},     {0x1DE, 9, 2, 1},
-        {0x1F4, 1, 1, 1},     {0x1F8, 20, 2, 1},   {0x222, 9, 2, 1},     {0x246, 5, 2, 1},
-        {0x386, 1, 1, 0x26},  {0x388, 3, 1, 0x25}, {0x38C, 1, 1, 0x40},  {0x38E, 2, 1, 0x3F},
-        {0x391, 17, 1, 0x20}, {0x3A3, 9, 1, 0x20}, {0x400, 16, 1, 0x50}, {0x410, 32, 1, 0x20},
-        {0x4C0, 1, 1, 0xF},   {0xAA, 1, 1, 0},     {0xB5, 1, 1, 0},      {0xDF, 1, 1, 0},
-        {0x180, 1, 1, 0},     {0x1DD, 1, 1, 0},    {0x1F0, 1, 1, 0},     {0x131, 1, 1, 0},
-        {0x138, 1, 1, 0},     {0x149, 1, 1, 0}};
-    for (const auto& [first, count, step, offset] : runs) {
-        for (int k = 0; k < count; ++k) {
-            const unsigned cap = first + k * step;
-            const unsigned small = cap + offset;
-            EXPECT_EQ(fold(cap), std::tuple(true, utf8::foldCase(cap), offset != 0))
-                << std::hex << cap;
-            EXPECT_EQ(fold(small), std::tuple(true, utf8::foldCase(small), false))
-                << std::hex << small;
-        }
+        const bool letter = utf8::foldLetter(cp, lower, upper);
+        ++checked;
+        EXPECT_EQ(letter, (category[0] == 'L' && category != "Lm") || cp == 0x37A || cp == 0x3F6)
+            << std::hex << cp;
+        EXPECT_EQ(upper,
+                  (category == "Lu" || category == "Lt") && !caseless && utf8::foldCase(cp) != cp)
+            << std::hex << cp;
+        EXPECT_EQ(lower, letter ? utf8::foldCase(cp) : lower) << std::hex << cp;
     }
-    // Chosen for the order: a final sigma is a sigma, a long s an s.
-    EXPECT_EQ(fold(0x3C2), std::tuple(true, char32_t{0x3C3}, false));
-    EXPECT_EQ(fold(0x17F), std::tuple(true, char32_t{'s'}, false));
-    // Signs, Greek punctuation and accents standing alone, Cyrillic marks.
-    for (unsigned cp : {0xD7, 0xF7, 0x374, 0x375, 0x37E, 0x384, 0x385, 0x387, 0x482, 0x489}) {
-        EXPECT_FALSE(std::get<0>(fold(cp))) << std::hex << cp;
-    }
+    EXPECT_GT(checked, 1200);
 }
 
 TEST(PatternSetTest, WildcardsCaseAndLiterals) {
     // A pattern, names it matches, names it does not.
     using Names = std::vector<const char*>;
     const std::vector<std::tuple<const char*, Names, Names>> cases = {
-        // "*" any run, "?" exactly one character; letters compare without case.
-        {"*", {"", "abc"}, {}},
-        {"a?c", {"abc", "AXC"}, {"ac", "abbc"}},
+        // What the random agreement test below cannot reach: case outside Latin-1, characters
+        // of three bytes, a "*" in the name, "[" and blanks as literals, a lead byte alone.
         {"??", {"ab", "中文"}, {"中", "abc"}},
-        {"a*a*a", {"aaa", "abaca"}, {"aa", "aab"}},
-        {"x*", {"x*y", "x**"}, {"y*"}},  // a "*" stays a wildcard against a "*" in the name
-        {"Ä*", {"äx", "ÄX"}, {"ax"}},
+        {"x*", {"x*y", "x**"}, {"y*"}},
         {"*.ДОК", {"файл.док"}, {}},
-        {"Σ?", {"σα"}, {}},
         {"Ａ*", {"ａｂ"}, {}},
-        {"*.bak", {"文件.BAK"}, {"a.bak1"}},
-        // Every other character is literal, "[" and blanks included.
         {"[ab].tmp", {"[AB].TMP"}, {"a.tmp"}},
         {"Backup of*.*", {"backup of x.bak"}, {"Backupof x.bak"}},
-        {"mscreate.dir", {"MSCREATE.DIR"}, {"xmscreate.dir"}},
-        // A final ".*" also takes a name without a dot.
-        {"*.*", {"abc", ".profile"}, {}},
-        {"~*.*", {"~foo", "~a.b"}, {"foo"}},
-        {"chklist.*", {"chklist", "CHKLIST.MS"}, {"chklistx"}},
-        {"a.*", {"a", "a."}, {"ab"}},
-        // Names that are not UTF-8 match by their bytes, one character per bad byte.
-        {"*.tmp", {"\xff\xfe.TMP"}, {}},
         {"?.tmp", {"\xc3.tmp"}, {"\xc3\xc3.tmp"}},
-        {"\xff*", {"\xff\xfe"}, {"\xfe"}},
     };
     for (const auto& [pattern, matching, other] : cases) {
         const PatternSet set({pattern});
@@ -363,18 +341,6 @@ TEST(PatternSetTest, WildcardsCaseAndLiterals) {
                 EXPECT_EQ(set.matches(0, name), match) << pattern << " / " << name;
             }
         }
-    }
-}
-
-// Every pattern a name matches, in list order, whatever character each pattern ends in.
-TEST(PatternSetTest, MatchAllGivesEveryMatchingPatternInListOrder) {
-    const PatternSet set({"*.tmp", "~*.*", "*.??$", "*.$$$", "*.TM?", "a*"});
-    for (const auto& [name, expected] :
-         std::vector<std::pair<std::string, std::vector<std::size_t>>>{
-             {"~x.TMP", {0, 1, 4}}, {"a.$$$", {2, 3, 5}}, {"notes.txt", {}}}) {
-        std::vector<std::size_t> hits;
-        set.matchAll(name, hits);
-        EXPECT_EQ(hits, expected) << name;
     }
 }
 
@@ -390,7 +356,7 @@ TEST(PatternSetTest, EveryFormAgreesWithAPlainMatcher) {
         return !s.empty() && (p[0] == U'?' || p[0] == s[0]) && self(self, p.substr(1), s.substr(1));
     };
     std::mt19937 random(7);
-    const std::vector<std::string> pieces = {"a", "B", ".", "é", "É", "~", "\xff", "*", "?"};
+    const std::vector<std::string> pieces = {"a", "b", "B", ".", "é", "É", "~", "\xff", "*", "?"};
     const auto text = [&](std::size_t kinds) {  // folded too
         std::string out;
         for (int n = static_cast<int>(random() % 6); n > 0; --n) {

@@ -24,9 +24,6 @@ public:
     int repaints = 0;
     int bulkCalls = 0;  // appendMany, removeMany, clear, setAllChecked, invertChecks
 
-    FakeCheckList() = default;
-    explicit FakeCheckList(const std::vector<std::string>& texts) { setTexts(texts); }
-
     std::size_t count() const override { return entries.size(); }
     const std::string& text(std::size_t i) const override { return entries.at(i).text; }
     bool checked(std::size_t i) const override { return entries.at(i).checked; }

@@ -19,8 +19,8 @@ namespace scourix {
 // have their design states.
 class FakePlatform {
 public:
-    FakePlatform()
-        : lstPat(std::vector<std::string>(builtInTypes().begin(), builtInTypes().end())) {
+    FakePlatform() {
+        lstPat.setTexts({builtInTypes().begin(), builtInTypes().end()});
         for (const std::string& folder : {fs.program, fs.temp, fs.current}) {
             fs.addFolder(folder);
         }

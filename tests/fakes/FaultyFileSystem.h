@@ -32,12 +32,6 @@ enum class FsOp { Lookup, Inspect, OpenFolder, ReadFolder, FileLength, Remove, R
 // asks for (temporary, program and current folders, volumes) are the test's to set.
 class FaultyFileSystem : public FileSystem {
 public:
-    enum class Kind { Folder, File, Link, Special };
-    struct Node {
-        Kind kind;
-        bool readOnly;  // a file without owner write permission
-    };
-
     FaultyFileSystem();
 
     std::vector<std::string> volumeList{"/"};
@@ -91,17 +85,14 @@ public:
         failures_.clear();
     }
 
-    bool exists(const std::string& path) const { return node(path).has_value(); }
-    std::optional<Node> node(const std::string& path) const {
-        struct stat st {};
-        if (::lstat(real(path).c_str(), &st) != 0) {
-            return std::nullopt;
-        }
-        const Kind kind = S_ISDIR(st.st_mode)   ? Kind::Folder
-                          : S_ISREG(st.st_mode) ? Kind::File
-                          : S_ISLNK(st.st_mode) ? Kind::Link
-                                                : Kind::Special;
-        return Node{kind, kind == Kind::File && (st.st_mode & S_IWUSR) == 0};
+    bool exists(const std::string& path) const {
+        return std::filesystem::exists(std::filesystem::symlink_status(real(path)));
+    }
+    // A file without its owner's write permission.
+    bool readOnly(const std::string& path) const {
+        using std::filesystem::perms;
+        return (std::filesystem::status(real(path)).permissions() & perms::owner_write) ==
+               perms::none;
     }
     // The text of the file at path, as the program reads it.
     std::string content(const std::string& path) const {
