@@ -92,7 +92,6 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
     }
 }
 
-// Memory running out in a command ends it with a box saying so; the program goes on.
 TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     struct Exhausted : FakeDialogs {
         std::string inputBox(const std::string&, const std::string&, const std::string&) override {
@@ -111,7 +110,6 @@ TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     EXPECT_EQ(t.ui().lstPat.count(), patterns);
 }
 
-// A rename shows the new name in the entry the user clicked, the file having it on disk.
 TEST(MainWindowTest, ARenamedFileShowsItsNewNameInTheResultList) {
     TestWindow t;
     t.start();

@@ -138,8 +138,6 @@ TEST_F(QtShellTest, TheSavedListOpensInTheDefaultTextEditorByItsDesktopEntry) {
     dir.file("default-app", "");
     QtShell().openTextFile(dir / "x.html");
     EXPECT_EQ(openerGot(300), "");
-    QtShell().openTextFile(dir / "x.txt");
-    EXPECT_EQ(openerGot(), dir / "x.txt|");
 
     // Quotes, escapes of both levels, "%%", a URI, the file added where no code names it,
     // and a terminal.
