@@ -394,9 +394,11 @@ TEST(MountTable, ListsStorageVolumesOnceInTableOrder) {
     EXPECT_EQ(MountTable::parse("").volumes(), Texts{"/"});
 }
 
-// Kernel file systems are marked, the mark inherited below a mount point and found again
-// past one; this machine's volumes are folders, none of them a kernel place.
-TEST_F(PosixFiles, MarksKernelFileSystemsAndListsThisMachinesVolumes) {
+// The settings folder is made on demand, and a folder counts as writable only where a file
+// can really be made (root passes permission bits, not a missing folder).
+TEST_F(PosixFiles, FindsItsFoldersVolumesKernelFileSystemsAndTheLocalTime) {
+    // Kernel file systems are marked, the mark inherited below a mount point and found again
+    // past one; this machine's volumes are folders, none of them a kernel place.
     const MountTable table = MountTable::current();
     struct stat st {};
     ASSERT_EQ(::stat("/proc", &st), 0);
@@ -413,11 +415,6 @@ TEST_F(PosixFiles, MarksKernelFileSystemsAndListsThisMachinesVolumes) {
                     !v.starts_with("/proc/") && !v.starts_with("/sys/"))
             << v;
     }
-}
-
-// The settings folder is made on demand, and a folder counts as writable only where a file
-// can really be made (root passes permission bits, not a missing folder).
-TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
     ::setenv("TMPDIR", dir.path().c_str(), 1);
     EXPECT_EQ(fs.tempFolder(), dir.path() + "/");
     ::setenv("TMPDIR", (dir / "gone").c_str(), 1);
@@ -441,7 +438,6 @@ TEST_F(PosixFiles, FindsItsFoldersAndTheLocalTime) {
     ASSERT_TRUE(!root || ::chown(theirs.c_str(), kOtherUser, kOtherUser) == 0);
     // A user whose home of record is missing or not theirs (nobody's /nonexistent) has none.
     const std::string homeOfRecord = ::getpwuid(::geteuid())->pw_dir;
-    struct stat st {};
     const bool hasHome = ::stat(homeOfRecord.c_str(), &st) == 0 && st.st_uid == ::geteuid();
     const std::string own = hasHome ? homeOfRecord + "/.config/scourix" : "";
     for (const auto& [homeDir, config, expected] :
