@@ -86,7 +86,7 @@ TEST_F(CheckListTest, ChangesKeepTheCurrentEntryOrLeaveNoneAndTheirTextsBytes) {
     }
 }
 
-TEST_F(CheckListTest, UserClicksKeysAndButtonsRaiseTheirEvents) {
+TEST_F(CheckListTest, ClicksKeysAndButtonsRaiseTheirEventsAndMakeTheEntryClickedCurrent) {
     onRow(&view, 3, Qt::LeftButton);
     onRow(&view, 3, Qt::LeftButton);                       // the current entry again
     onRow(&view, 3, Qt::LeftButton, Qt::ControlModifier);  // Ctrl leaves it current
@@ -101,21 +101,12 @@ TEST_F(CheckListTest, UserClicksKeysAndButtonsRaiseTheirEvents) {
     EXPECT_TRUE(list.currentIndex() == 4 && clicks == 4);
     EXPECT_EQ(downs, (Codes{{1, 0}, {1, 0}, {1, 2}, {2, 7}, {4, 0}}));
     EXPECT_EQ(ups, downs);
-    // Only a left double click on an entry counts.
-    onRow(&view, 1, Qt::LeftButton, {}, true);
-    onRow(&view, 1, Qt::RightButton, {}, true);
-    list.clear();
-    onRow(&view, 1, Qt::LeftButton, {}, true);
-    EXPECT_EQ(doubleClicks, 1);
-}
-
-TEST_F(CheckListTest, TheEntryLastClickedIsCurrentWhereverOnItsRowTheClickLands) {
     onRow(&view, 3, Qt::LeftButton);
-    test::onTickBox(&view, 5);  // ticks the entry and makes it current
-    test::onTickBox(&view, 1);
-    test::onTickBox(&view, 1);  // the current one: unticked, a click all the same
+    for (const int row : {5, 1, 1}) {  // ticks 5 and makes it current; 1 twice: a click each
+        test::clickAt(&view, test::tickBoxAt(&view, row), Qt::LeftButton);
+    }
     EXPECT_TRUE(list.checked(5) && !list.checked(1) && list.currentText() == "entry 1");
-    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(clicks, 8);
     // A click, a double click or a drag below the entries moves nothing.
     list.removeMany({3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
     const QPoint below(20, view.visualRect(view.model()->index(2, 0)).bottom() + 20);
@@ -130,8 +121,14 @@ TEST_F(CheckListTest, TheEntryLastClickedIsCurrentWhereverOnItsRowTheClickLands)
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
         QApplication::sendEvent(view.viewport(), &e);
     }
-    EXPECT_TRUE(list.currentText() == "entry 1" && clicks == 4 && doubleClicks == 0);
+    EXPECT_TRUE(list.currentText() == "entry 1" && clicks == 8 && doubleClicks == 0);
     EXPECT_FALSE(list.checked(1));
+    // Only a left double click on an entry counts.
+    onRow(&view, 1, Qt::LeftButton, {}, true);
+    onRow(&view, 1, Qt::RightButton, {}, true);
+    list.clear();
+    onRow(&view, 1, Qt::LeftButton, {}, true);
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 }  // namespace scourix

@@ -17,7 +17,7 @@ namespace scourix {
 using test::typeKey;
 using Act = std::function<void(QWidget*)>;
 
-TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
+TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlagsAndLongPathsWrap) {
     const std::pair<int, QString> cases[] = {
         {0, "*确定=1"},
         {1 + 48 + 256, "确定=1 *取消=2"},
@@ -44,11 +44,8 @@ TEST(MessageBox, ButtonsIconDefaultAndAnswersComeFromTheFlags) {
               QStringLiteral("Scourix第一行\n\n<b>三</b>"));
     EXPECT_EQ(untitled.findChild<QLabel*>("text")->textFormat(), Qt::PlainText);
     EXPECT_EQ(MessageBoxDialog("x", 0, "查找").windowTitle(), QStringLiteral("查找"));
-}
-
-// A long path wraps inside a box no wider than the screen, every line of it in view; so
-// does a long name without a place to break (hexadecimal digits, say).
-TEST(MessageBox, ALongPathWrapsInsideTheScreen) {
+    // A long path wraps inside a box no wider than the screen, every line of it in view; so
+    // does a long name without a place to break (hexadecimal digits, say).
     std::string folders = "/";
     for (int i = 0; i < 40; ++i) {
         folders += "a_rather_long_folder_name/";

@@ -38,7 +38,6 @@ inline void whenUp(std::function<void(QWidget*)> act) {
     timer->start(5);
 }
 
-// Lets events in until done, for at most ms; says whether it is done.
 inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     for (QDeadlineTimer d(ms); !done() && !d.hasExpired(); QThread::msleep(2)) {
         QApplication::processEvents();
@@ -75,7 +74,6 @@ inline void onRow(QListView* view, int row, Qt::MouseButton button, Qt::Keyboard
     clickAt(view, view->visualRect(view->model()->index(row, 0)).center(), button, mods, twice);
 }
 
-// Where the style draws an entry's tick box, and a left click on it.
 inline QPoint tickBoxAt(QListView* view, int row) {
     const QModelIndex index = view->model()->index(row, 0);
     QStyleOptionViewItem option;
@@ -86,9 +84,6 @@ inline QPoint tickBoxAt(QListView* view, int row) {
     return view->style()
         ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view)
         .center();
-}
-inline void onTickBox(QListView* view, int row) {
-    clickAt(view, tickBoxAt(view, row), Qt::LeftButton);
 }
 
 // The real main window over a program folder, a temporary folder ($TMPDIR) and a data
@@ -138,7 +133,8 @@ public:
     void press(const QString& name) {
         auto* button = window->findChild<QAbstractButton*>(name);
         if (name.endsWith("@T")) {
-            onTickBox(view(name.section('@', 0, 0).toUtf8()), 1);
+            QListView* list = view(name.section('@', 0, 0).toUtf8());
+            clickAt(list, tickBoxAt(list, 1), Qt::LeftButton);
         } else if (name.contains('@')) {
             onRow(view(name.section('@', 0, 0).toUtf8()), 1,
                   name.endsWith('R') ? Qt::RightButton : Qt::LeftButton, {}, name.endsWith('D'));

@@ -92,7 +92,6 @@ TEST(MainWindowTest, EveryCommandRunsItsOwnProcedureAndItsTwinTheSame) {
     }
 }
 
-// Memory running out in a command ends it with a box saying so; the program goes on.
 TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     struct Exhausted : FakeDialogs {
         std::string inputBox(const std::string&, const std::string&, const std::string&) override {
@@ -111,21 +110,7 @@ TEST(MainWindowTest, AFailureInACommandEndsItWithABoxAndTheProgramGoesOn) {
     EXPECT_EQ(t.ui().lstPat.count(), patterns);
 }
 
-// A rename shows the new name in the entry the user clicked, the file having it on disk.
-TEST(MainWindowTest, ARenamedFileShowsItsNewNameInTheResultList) {
-    TestWindow t;
-    t.start();
-    t.ui().lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp")});
-    t.ui().lstFound.repaint();
-    t.press("lstFound@L");
-    t.dialogs.inputs = {"c\\xFF.tmp"};  // typed as names are shown
-    t.press("mRename");
-    EXPECT_EQ(t.view("lstFound")->model()->index(1, 0).data().toString().toStdString(),
-              t.data + "/c\\xFF.tmp");
-    EXPECT_TRUE(test::exists(t.data + "/c\xff.tmp") && !test::exists(t.data + "/b.tmp"));
-}
-
-TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
+TEST(MainWindowTest, ControlsMenusKeysThePointerAndARenamedEntry) {
     TestWindow t;
     t.start(false);
     EXPECT_FALSE(t.window->close()) << "closing waits for the start-up";
@@ -172,6 +157,16 @@ TEST(MainWindowTest, ControlsMenusKeysAndThePointer) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ws.setPointer(kPointerDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A rename shows the new name in the entry the user clicked, the file having it on disk.
+    t.ui().lstFound.appendMany({t.root.file("data/a.tmp"), t.root.file("data/b.tmp")});
+    t.ui().lstFound.repaint();
+    t.press("lstFound@L");
+    t.dialogs.inputs = {"c\\xFF.tmp"};  // typed as names are shown
+    t.press("mRename");
+    EXPECT_EQ(t.view("lstFound")->model()->index(1, 0).data().toString().toStdString(),
+              t.data + "/c\\xFF.tmp");
+    EXPECT_TRUE(test::exists(t.data + "/c\xff.tmp") && !test::exists(t.data + "/b.tmp"));
     EXPECT_TRUE(t.window->close());
 }
 

@@ -51,8 +51,7 @@ TEST_F(SignalCloserTest, AQuestionThatIsUpIsAnsweredNoAndTheListIsSavedOnClosing
     EXPECT_EQ(test::contentOf(t.prog + "/TypeList.ini"), "1*.abc\r\n");
 }
 
-// A signal before start-up has finished closes the window once it has: the list is read
-// whole before it is saved.
+// The list is read whole before it is saved.
 TEST_F(SignalCloserTest, ASignalBeforeStartUpHasFinishedClosesTheWindowOnceItHas) {
     t.root.file("prog/TypeList.ini", "0*.abc\r\n");
     start(false, true);

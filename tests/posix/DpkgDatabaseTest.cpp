@@ -130,21 +130,19 @@ TEST(DpkgDatabase, OwnsEveryPathWhileAListCannotBeReadWhole) {
     last_write_time(admin / "info", Clock::now() - 60min);  // settled: no change to see
     // Whether a, b and another path are owned while opening name fails (three times), and
     // once it opens.
+    const auto owned = [&] {
+        DpkgDatabase db(admin.path(), 0ns);
+        std::string seen;
+        for (const char* path :
+             {"/usr/bin/a", "/usr/bin/b", "/u/x", "/usr/bin/a", "/usr/bin/b", "/u/x"}) {
+            seen += db.owns(path) ? '+' : '-';
+        }
+        return seen;
+    };
     for (const auto& [name, error, expected] :
          {std::tuple("b.list", ENOENT, "+--+--"), std::tuple("b.list", EACCES, "+++++-"),
           std::tuple("/info", EMFILE, "+++++-"), std::tuple("/diversions", EIO, "+++++-")}) {
-        EXPECT_EQ(
-            test::withTraps({test::fails(SYS_openat, error, name, 3)},
-                            [&] {
-                                DpkgDatabase db(admin.path(), 0ns);
-                                std::string seen;
-                                for (const char* path : {"/usr/bin/a", "/usr/bin/b", "/u/x",
-                                                         "/usr/bin/a", "/usr/bin/b", "/u/x"}) {
-                                    seen += db.owns(path) ? '+' : '-';
-                                }
-                                return seen;
-                            }),
-            expected)
+        EXPECT_EQ(test::withTraps({test::fails(SYS_openat, error, name, 3)}, owned), expected)
             << name;
     }
     // Nor is one too large, or no file (never waited on).

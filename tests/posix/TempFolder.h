@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,18 +47,13 @@ public:
     std::string folder(std::string_view name) const {
         return made(::mkdir((*this / name).c_str(), 0755) == 0, *this / name);
     }
-    // A link of root's, or of owner's.
-    std::string link(std::string_view name, const std::string& target, uid_t owner = 0) const {
-        const std::string at = *this / name;
-        return made(::symlink(target.c_str(), at.c_str()) == 0 &&
-                        (owner == 0 || ::lchown(at.c_str(), owner, owner) == 0),
-                    at);
+    std::string link(std::string_view name, const std::string& target) const {
+        return made(::symlink(target.c_str(), (*this / name).c_str()) == 0, *this / name);
     }
     std::string fifo(std::string_view name) const {
         return made(::mkfifo((*this / name).c_str(), 0644) == 0, *this / name);
     }
 
-    // A file at any path, with bytes.
     static void write(const std::string& path, std::string_view bytes) {
         std::ofstream out(path, std::ios::binary);
         made((out << bytes).flush().good(), path);
@@ -75,12 +70,9 @@ private:
 // The whole content of a file, or "<missing>".
 inline std::string contentOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in ? bytes.str() : "<missing>";
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
-// How many entries folder holds; in /proc/self/fd, how many descriptors are open.
 inline std::size_t entriesIn(const std::string& folder) {
     return std::distance(std::filesystem::directory_iterator(folder), {});
 }

@@ -29,7 +29,6 @@ namespace scourix::test {
 // the call run.
 using Trap = std::pair<long, std::function<std::optional<long>(const seccomp_data&)>>;
 
-// The path a call names first.
 inline std::string_view pathOf(const seccomp_data& call) {
     return reinterpret_cast<const char*>(call.args[1]);
 }
