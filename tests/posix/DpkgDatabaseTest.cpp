@@ -145,6 +145,11 @@ TEST(DpkgDatabase, OwnsEveryPathWhileAListCannotBeReadWhole) {
         EXPECT_EQ(test::withTraps({test::fails(SYS_openat, error, name, 3)}, owned), expected)
             << name;
     }
+    // Nor is one whose read fails.
+    const test::Trap readFails{SYS_read, [n = std::make_shared<int>(1)](const seccomp_data&) {
+                                   return (*n)-- > 0 ? std::optional<long>(-EIO) : std::nullopt;
+                               }};
+    EXPECT_EQ(test::withTraps({readFails}, owned), "++-++-");
     // Nor is one too large, or no file (never waited on).
     ASSERT_EQ(::truncate(admin.file("info/huge.list").c_str(), DpkgDatabase::kMaxFileBytes + 1), 0);
     DpkgDatabase db(admin.path(), 0ns);
