@@ -197,6 +197,9 @@ TEST(CliTest, FiltersExcludesAndEveryExitStatus) {
     EXPECT_EQ(list({"--older-than", "1d", "--exclude-from", t / "keep.list"}), p + "/old.tmp\n");
     EXPECT_EQ(list({"--larger-than", "1K"}), p + "/new.tmp\n");
     EXPECT_EQ(list({"--larger-than", "2K"}), "");
+    // What is named on a list passes the same excludes.
+    runCli({"delete", "-y", "--from", "-", "-p", "*.tmp", "-E", "*/skip", p}, t / "p/skip/s.tmp");
+    EXPECT_TRUE(fs::exists(t / "p/skip/s.tmp"));
 
     // 2: usage, a bad value, a refusal without a terminal; 1: a place that cannot be read,
     // a read-only file left without --force; 0 with it.
