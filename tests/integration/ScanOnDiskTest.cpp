@@ -275,10 +275,12 @@ TEST(NestedVolumeTest, IsWalkedFromItsOwnEntryOnly) {
             ::_exit(77);
         }
         test::TempFolder::write(volume + "/inner.tmp", "x");
-        DiskForm disk(dir.path());
         const Texts locations{dir.path(), volume + "/"};  // the volume as the volumes list has it
-        const bool once = disk.scan(locations, {"*.tmp"}, 1) == Texts{dir / "top.tmp"} &&
-                          disk.scan(locations) == Texts{dir / "top.tmp", volume + "/inner.tmp"};
+        const bool once = [&] {                           // the form's folders go before _exit
+            DiskForm disk(dir.path());
+            return disk.scan(locations, {"*.tmp"}, 1) == Texts{dir / "top.tmp"} &&
+                   disk.scan(locations) == Texts{dir / "top.tmp", volume + "/inner.tmp"};
+        }();
         ::_exit(once ? 0 : 1);
     }
     int status = 0;
